@@ -1,0 +1,17 @@
+// The terminal program on Windows, for scripts and CI.
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/exit_codes.h"
+#include "app/messages.h"
+#include "app/terminal_front_end.h"
+#include "app/terminal_io.h"
+
+int wmain() {
+  std::vector<addfolder::wide_path> argument_list;
+  if (!addfolder::split_process_command_line(argument_list)) {
+    addfolder::write_error_line(u"Error: " + std::u16string(addfolder::unable_to_parse_command_line));
+    return addfolder::exit_command_line_error;
+  }
+  return addfolder::run_terminal(argument_list);
+}

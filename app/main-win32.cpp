@@ -1,0 +1,52 @@
+// The Windows program that the IDE's Tools menu starts.
+#include <windows.h>
+#include <objbase.h>
+
+#include <iostream>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/exit_codes.h"
+#include "app/folder_dialog.h"
+#include "app/message_box.h"
+#include "app/messages.h"
+#include "app/run_sequence.h"
+
+namespace addfolder {
+namespace {
+
+inline constexpr std::u16string_view no_file_system_path =
+    u"The chosen folder has no path in the file system. Please choose a folder on a drive.";
+
+int run_gui() {
+  std::vector<wide_path> argument_list;
+  if (!split_process_command_line(argument_list)) {
+    show_error_box(unable_to_parse_command_line);
+    return exit_command_line_error;
+  }
+  command_arguments arguments;
+  if (!read_arguments(argument_list, arguments)) {
+    show_error_box(missing_arguments);
+    return exit_command_line_error;
+  }
+
+  // The shell's folder dialog needs a single-threaded apartment.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  wide_path folder;
+  const folder_dialog_end end = choose_folder(arguments.project_directory, folder);
+  if (SUCCEEDED(com)) CoUninitialize();
+
+  if (end == folder_dialog_end::cancelled) return exit_success;
+  if (end == folder_dialog_end::no_file_system_path) {
+    show_error_box(no_file_system_path);
+    return exit_failure;
+  }
+  const run_outcome outcome = run_sequence(arguments, folder, std::cerr);
+  if (!outcome.message.empty()) show_error_box(outcome.message);
+  return outcome.exit_code;
+}
+
+}  // namespace
+}  // namespace addfolder
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return addfolder::run_gui(); }

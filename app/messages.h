@@ -1,0 +1,27 @@
+// Every text that the program shows to the user, in one place.
+#pragma once
+
+#include <string_view>
+
+namespace addfolder {
+
+// Caption of every message box.
+inline constexpr std::u16string_view error_caption = u"Error";
+
+// The platform could not split the command line.
+inline constexpr std::u16string_view unable_to_parse_command_line = u"Unable to parse command line";
+
+// Fewer than two arguments were given.
+inline constexpr std::u16string_view missing_arguments =
+    u"Expected two arguments: the project directory and the project name.";
+
+// The project file could not be read, parsed or written.
+inline constexpr std::u16string_view project_file_error = u"Error while accessing the required EWP file.";
+
+// The connection file could not be read, parsed or written.
+inline constexpr std::u16string_view connection_file_error = u"Error while accessing the required IPCF file.";
+
+// Title of the folder choice, in the dialog and on the terminal prompt.
+inline constexpr std::u16string_view folder_choice_title = u"Select folder to be added to the project";
+
+}  // namespace addfolder

@@ -1,0 +1,15 @@
+// The terminal program: the same run as the GUI, with a prompt for the folder
+// and "Error: TEXT" lines on standard error in place of message boxes.
+#pragma once
+
+#include <vector>
+
+#include "scan/path.h"
+
+namespace addfolder {
+
+// Runs the program for an argument list (element 0 is the program) and
+// returns the exit code.
+int run_terminal(const std::vector<wide_path>& argument_list);
+
+}  // namespace addfolder

@@ -1,0 +1,119 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "scan/file_system.h"
+#include "scan/listing_order.h"
+#include "scan/text_conversion.h"
+
+namespace addfolder {
+namespace {
+
+// The POSIX spelling of a wide path: UTF-8, "/" separators.
+bool to_native(const wide_path& path, std::string& native) {
+  native.clear();
+  if (!append_narrow(native, path)) return false;
+  std::replace(native.begin(), native.end(), '\\', '/');
+  return true;
+}
+
+file_kind kind_of(mode_t mode) {
+  if (S_ISREG(mode)) return file_kind::regular;
+  if (S_ISDIR(mode)) return file_kind::directory;
+  return file_kind::other;
+}
+
+struct directory_closer {
+  void operator()(DIR* directory) const { closedir(directory); }
+};
+
+}  // namespace
+
+bool is_not_found_error(int error) { return error == ENOENT || error == ENOTDIR; }
+
+int query_status(const wide_path& path, file_kind& kind) {
+  std::string native;
+  if (!to_native(path, native)) return EILSEQ;
+  struct stat info;
+  if (stat(native.c_str(), &info) != 0) {
+    if (!is_not_found_error(errno)) return errno;
+    kind = file_kind::not_found;
+    return 0;
+  }
+  kind = kind_of(info.st_mode);
+  return 0;
+}
+
+int query_final_path(const wide_path& path, wide_path& final_path) {
+  std::string native;
+  if (!to_native(path, native)) return EILSEQ;
+  if (native.empty()) return ENOENT;
+  std::unique_ptr<char, decltype(&std::free)> resolved(realpath(native.c_str(), nullptr), &std::free);
+  if (!resolved) return errno;
+  std::string_view text(resolved.get());
+  wide_path wide;
+  if (!append_wide(wide, text)) return EILSEQ;
+  std::replace(wide.begin(), wide.end(), u'/', u'\\');
+  final_path = std::move(wide);
+  return 0;
+}
+
+int query_current_directory(wide_path& directory) {
+  std::string buffer(256, '\0');
+  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return errno;
+    buffer.resize(buffer.size() * 2);
+  }
+  buffer.resize(buffer.find('\0'));
+  wide_path wide;
+  if (!append_wide(wide, buffer)) return EILSEQ;
+  std::replace(wide.begin(), wide.end(), u'/', u'\\');
+  directory = std::move(wide);
+  return 0;
+}
+
+int list_directory(const wide_path& directory, std::vector<directory_entry>& entries) {
+  entries.clear();
+  std::string native;
+  if (!to_native(directory, native)) return EILSEQ;
+  std::unique_ptr<DIR, directory_closer> listing(opendir(native.c_str()));
+  if (!listing) return errno;
+  while (true) {
+    errno = 0;
+    const dirent* record = readdir(listing.get());
+    if (record == nullptr) {
+      if (errno != 0) return errno;
+      break;
+    }
+    const std::string_view name(record->d_name);
+    if (name == "." || name == "..") continue;
+    directory_entry entry;
+    if (!append_wide(entry.name, name)) {
+      entry.name.clear();
+      entry.unconvertible_name = true;
+    }
+    unsigned char type = record->d_type;
+    if (type == DT_UNKNOWN) {
+      struct stat info;
+      if (fstatat(dirfd(listing.get()), record->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        type = S_ISLNK(info.st_mode) ? DT_LNK : S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
+      }
+    }
+    entry.is_directory = type == DT_DIR;
+    entry.is_link = type == DT_LNK;
+    entry.is_regular = type == DT_REG;
+    entries.push_back(std::move(entry));
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const directory_entry& a, const directory_entry& b) { return ntfs_name_less(a.name, b.name); });
+  return 0;
+}
+
+}  // namespace addfolder

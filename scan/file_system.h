@@ -1,0 +1,50 @@
+// The file-system calls the core needs, behind one interface.
+//
+// Each call returns the platform's error code (0 on success): errno on POSIX,
+// the Win32 error on Windows. Paths are wide paths in the Windows syntax on
+// every host; on POSIX "\" becomes "/" on the way to the system.
+#pragma once
+
+#include <vector>
+
+#include "scan/path.h"
+
+namespace addfolder {
+
+// What a path names.
+enum class file_kind { not_found, regular, directory, other };
+
+// One entry of a directory listing, with what the listing itself reports.
+struct directory_entry {
+  // The name as the file system stores it.
+  wide_path name;
+  // The entry is a directory that a walk enters (never true for a link).
+  bool is_directory = false;
+  // The entry is a symbolic link or a junction: yielded, never entered.
+  bool is_link = false;
+  // The entry is a regular file and no link, so no status query is needed.
+  bool is_regular = false;
+  // The name has no wide form (invalid UTF-8 on POSIX); name is then empty.
+  bool unconvertible_name = false;
+};
+
+// The status of a path, following links. A missing path is not an error: it
+// gives file_kind::not_found and 0.
+int query_status(const wide_path& path, file_kind& kind);
+
+// True for the codes that mean the path does not exist: file not found, path
+// not found, invalid name.
+bool is_not_found_error(int error);
+
+// The final path of an existing object: absolute, every link resolved, every
+// name as stored, "\" separators, without the platform's long-path prefix.
+int query_final_path(const wide_path& path, wide_path& final_path);
+
+// The working directory of the process.
+int query_current_directory(wide_path& directory);
+
+// Lists a directory without "." and "..". On Windows in the platform's order;
+// on POSIX in the order NTFS gives, so that both hosts walk alike.
+int list_directory(const wide_path& directory, std::vector<directory_entry>& entries);
+
+}  // namespace addfolder

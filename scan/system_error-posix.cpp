@@ -1,0 +1,20 @@
+#include <cstring>
+
+#include "scan/system_error.h"
+#include "scan/text_conversion.h"
+
+namespace addfolder {
+
+std::string system_message(int code) {
+  const char* text = std::strerror(code);
+  if (text == nullptr || *text == '\0') return "unknown error";
+  return text;
+}
+
+wide_path system_message_wide(int code) {
+  wide_path wide;
+  if (!append_wide(wide, system_message(code))) return u"unknown error";
+  return wide;
+}
+
+}  // namespace addfolder

@@ -1,0 +1,114 @@
+#include "scan/text_conversion.h"
+
+#include "scan/system_error.h"
+
+namespace addfolder {
+namespace {
+
+bool is_high_surrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool is_low_surrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool is_continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+void put_utf8(std::string& text, char32_t c) {
+  if (c < 0x80) {
+    text += static_cast<char>(c);
+  } else if (c < 0x800) {
+    text += static_cast<char>(0xC0 | (c >> 6));
+    text += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    text += static_cast<char>(0xE0 | (c >> 12));
+    text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    text += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    text += static_cast<char>(0xF0 | (c >> 18));
+    text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    text += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+void put_utf16(wide_path& path, char32_t c) {
+  if (c < 0x10000) {
+    path += static_cast<char16_t>(c);
+  } else {
+    c -= 0x10000;
+    path += static_cast<char16_t>(0xD800 + (c >> 10));
+    path += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+  }
+}
+
+}  // namespace
+
+bool append_narrow(std::string& text, wide_view path) {
+  const size_t original_size = text.size();
+  for (size_t i = 0; i < path.size(); ++i) {
+    char32_t c = path[i];
+    if (c < 0x80) {
+      text += static_cast<char>(c);
+      continue;
+    }
+    if (is_high_surrogate(c) && i + 1 < path.size() && is_low_surrogate(path[i + 1])) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (path[i + 1] - 0xDC00);
+      ++i;
+    } else if (is_high_surrogate(c) || is_low_surrogate(c)) {
+      text.resize(original_size);
+      return false;
+    }
+    put_utf8(text, c);
+  }
+  return true;
+}
+
+bool append_wide(wide_path& path, std::string_view text) {
+  const size_t original_size = path.size();
+  const auto fail = [&] {
+    path.resize(original_size);
+    return false;
+  };
+  for (size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+      path += static_cast<char16_t>(lead);
+      ++i;
+      continue;
+    }
+    size_t length = 0;
+    char32_t c = 0;
+    char32_t minimum = 0;
+    if ((lead & 0xE0) == 0xC0) {
+      length = 2, c = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+      length = 3, c = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+      length = 4, c = lead & 0x07, minimum = 0x10000;
+    } else {
+      return fail();
+    }
+    if (i + length > text.size()) return fail();
+    for (size_t k = 1; k < length; ++k) {
+      const auto byte = static_cast<unsigned char>(text[i + k]);
+      if (!is_continuation(byte)) return fail();
+      c = (c << 6) | (byte & 0x3F);
+    }
+    if (c < minimum || c > 0x10FFFF || is_high_surrogate(c) || is_low_surrogate(c)) return fail();
+    put_utf16(path, c);
+    i += length;
+  }
+  return true;
+}
+
+std::string to_narrow(wide_view path) {
+  std::string text;
+  text.reserve(path.size());
+  if (!append_narrow(text, path)) throw system_error(unconvertible_character_error());
+  return text;
+}
+
+wide_path to_wide(std::string_view text) {
+  wide_path path;
+  path.reserve(text.size());
+  if (!append_wide(path, text)) throw system_error(unconvertible_character_error());
+  return path;
+}
+
+}  // namespace addfolder

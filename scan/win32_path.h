@@ -1,0 +1,20 @@
+// Wide paths handed to the Win32 API.
+#pragma once
+
+#include <string>
+
+#include "scan/path.h"
+
+namespace addfolder {
+
+// The path as the Win32 API takes it. A path too long for the classic API is
+// made absolute and given the long-path prefix, so no length limit applies.
+std::wstring to_win32_path(wide_view path);
+
+// A wide text as a Win32 string (both are UTF-16).
+std::wstring to_win32_text(wide_view text);
+
+// A Win32 string as a wide text.
+wide_path from_win32_text(std::wstring_view text);
+
+}  // namespace addfolder
