@@ -21,6 +21,15 @@ inline constexpr std::u16string_view project_file_error = u"Error while accessin
 // The connection file could not be read, parsed or written.
 inline constexpr std::u16string_view connection_file_error = u"Error while accessing the required IPCF file.";
 
+// The chosen folder has no relative form: it lies on another drive or share.
+inline constexpr std::u16string_view other_drive_intro = u"The folder ";
+inline constexpr std::u16string_view other_drive_detail =
+    u" is on another drive than the working directory, so it cannot be named relative to $PROJ_DIR$. "
+    u"Choose a folder on the project's drive.";
+
+// Memory ran out during the run.
+inline constexpr std::u16string_view out_of_memory = u"There is not enough memory to add the folder.";
+
 // Title of the folder choice, in the dialog and on the terminal prompt.
 inline constexpr std::u16string_view folder_choice_title = u"Select folder to be added to the project";
 

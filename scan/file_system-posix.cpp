@@ -36,6 +36,8 @@ struct directory_closer {
 
 }  // namespace
 
+const char16_t host_separator = u'/';
+
 bool is_not_found_error(int error) { return error == ENOENT || error == ENOTDIR; }
 
 int query_status(const wide_path& path, file_kind& kind) {

@@ -48,6 +48,8 @@ wide_path without_long_path_prefix(std::wstring_view path) {
 
 }  // namespace
 
+const char16_t host_separator = u'\\';
+
 bool is_not_found_error(int error) {
   // A server or share that does not exist is as missing as a folder.
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME ||

@@ -11,6 +11,9 @@
 
 namespace addfolder {
 
+// The separator of the host's own paths: "/" on POSIX, "\" on Windows.
+extern const char16_t host_separator;
+
 // What a path names.
 enum class file_kind { not_found, regular, directory, other };
 
