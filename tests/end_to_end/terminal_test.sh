@@ -1,0 +1,157 @@
+#!/bin/bash
+# End-to-end tests of the terminal program, run as a user would run it: real
+# folders, real files, the folder typed at the prompt.
+#
+#   terminal_test.sh PROGRAM             the Linux program
+#   terminal_test.sh --wine PROGRAM.EXE  addfolder-cli.exe under Wine
+set -u
+
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/test_lib.sh"
+
+parse_program_arguments "$@"
+
+# --- The worked example: create mode, then extend mode -------------------
+
+scenario "create mode writes the connection file and links the project"
+project=$(new_project)
+cd "$project"
+run_program "lib" "$(project_argument "$project")" blinky
+expect_exit 0
+expect_same_file "$here/expected/blinky-create.ipcf" blinky.ipcf
+expect_same_file "$here/expected/blinky-linked.ewp" blinky.ewp
+expect_no_stderr
+
+scenario "extend mode adds only what is new, after what is there"
+touch lib/hal/spi.c
+mkdir lib/net && touch lib/net/eth.c lib/net/eth.h
+run_program "lib" "$(project_argument "$project")" blinky
+expect_exit 0
+expect_same_file "$here/expected/blinky-extend.ipcf" blinky.ipcf
+expect_same_file "$here/expected/blinky-linked.ewp" blinky.ewp
+
+scenario "a run with nothing new writes the same bytes again"
+run_program "lib" "$(project_argument "$project")" blinky
+expect_exit 0
+expect_same_file "$here/expected/blinky-extend.ipcf" blinky.ipcf
+
+scenario "an empty answer picks the project directory itself"
+project=$(new_project)
+cd "$project"
+run_program "" "$(project_argument "$project")" blinky
+expect_exit 0
+expect_same_file "$here/expected/blinky-whole.ipcf" blinky.ipcf
+
+scenario "a working directory other than the project directory"
+project=$(new_project)
+cd "$project/.."
+run_program "blinky/lib" "$(project_argument "$project")" blinky
+expect_exit 0
+expect_same_file "$here/expected/outside-create.ipcf" "$project/blinky.ipcf"
+
+scenario "a trailing separator on the project directory"
+project=$(new_project)
+cd "$project"
+run_program "lib" "$(project_argument "$project")$(separator)" blinky
+expect_exit 0
+expect_same_file "$here/expected/blinky-create.ipcf" blinky.ipcf
+
+scenario "a folder that does not exist is asked for again"
+project=$(new_project)
+cd "$project"
+run_program $'nowhere\nlib' "$(project_argument "$project")" blinky
+expect_exit 0
+expect_stderr_line "Not a folder: nowhere"
+expect_same_file "$here/expected/blinky-create.ipcf" blinky.ipcf
+
+# --- Cancel and the command line -----------------------------------------
+
+scenario "end of input cancels and touches nothing"
+project=$(new_project)
+cd "$project"
+run_program_without_input "$(project_argument "$project")" blinky
+expect_exit 0
+expect_same_file "$examples/blinky.ewp" blinky.ewp
+expect_missing blinky.ipcf
+
+scenario "three arguments behave as two"
+project=$(new_project)
+cd "$project"
+run_program "lib" "$(project_argument "$project")" blinky extra
+expect_exit 0
+expect_same_file "$here/expected/blinky-create.ipcf" blinky.ipcf
+
+scenario "one argument is refused before anything is touched"
+project=$(new_project)
+cd "$project"
+run_program "lib" "$(project_argument "$project")"
+expect_exit 10
+expect_stderr_line "Error: Expected two arguments: the project directory and the project name."
+expect_same_file "$examples/blinky.ewp" blinky.ewp
+expect_missing blinky.ipcf
+
+# --- Failures leave the project as it was --------------------------------
+
+scenario "a missing project file"
+project=$(new_project)
+cd "$project"
+rm blinky.ewp
+echo "kept" > blinky.ipcf
+run_program "lib" "$(project_argument "$project")" blinky
+expect_exit 255
+expect_stderr_line "Error: Error while accessing the required EWP file."
+expect_content "kept" blinky.ipcf
+
+scenario "a project that references a missing connection file"
+project=$(new_project)
+cd "$project"
+cp "$here/expected/blinky-linked.ewp" blinky.ewp
+run_program "lib" "$(project_argument "$project")" blinky
+expect_exit 255
+expect_stderr_line "Error: Error while accessing the required IPCF file."
+expect_missing blinky.ipcf
+expect_same_file "$here/expected/blinky-linked.ewp" blinky.ewp
+
+scenario "a read-only project file is neither replaced nor changed"
+project=$(new_project)
+cd "$project"
+chmod a-w blinky.ewp
+run_program "lib" "$(project_argument "$project")" blinky
+expect_exit 255
+expect_stderr_line "Error: Error while accessing the required EWP file."
+expect_same_file "$examples/blinky.ewp" blinky.ewp
+expect_missing blinky.ipcf
+expect_listing . "blinky.ewp lib main.c main.h"
+chmod u+w blinky.ewp
+
+scenario "a connection file that cannot be written puts the project file back"
+project=$(new_project)
+cd "$project"
+mkdir blinky.ipcf
+run_program "lib" "$(project_argument "$project")" blinky
+expect_exit 255
+expect_stderr_line "Error: Error while accessing the required IPCF file."
+expect_same_file "$examples/blinky.ewp" blinky.ewp
+expect_listing . "blinky.ewp blinky.ipcf lib main.c main.h"
+
+# --- Windows only: drives and letter case --------------------------------
+
+if [ "$wine" = yes ]; then
+  scenario "a folder typed in another letter case gets the stored spelling"
+  project=$(new_project)
+  cd "$project"
+  run_program "LIB" "$(project_argument "$project")" blinky
+  expect_exit 0
+  expect_same_file "$here/expected/blinky-create.ipcf" blinky.ipcf
+
+  scenario "a folder on another drive is refused"
+  project=$(new_project)
+  cd "$project"
+  run_program 'C:\windows' "$(project_argument "$project")" blinky
+  expect_exit 255
+  expect_stderr_line 'Error: The folder C:\windows is on another drive than the working directory, so it cannot be named relative to $PROJ_DIR$. Choose a folder on the project'"'"'s drive.'
+  expect_same_file "$examples/blinky.ewp" blinky.ewp
+  expect_missing blinky.ipcf
+fi
+
+finish

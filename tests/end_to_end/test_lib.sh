@@ -1,0 +1,119 @@
+# Helpers for the end-to-end tests: a fresh copy of the example project per
+# scenario, the program run with typed input, and checks that name what failed.
+
+examples="$(cd "$here/../../examples/blinky" && pwd)"
+work_root="$(mktemp -d "${TMPDIR:-/tmp}/addfolder-e2e.XXXXXX")"
+trap 'chmod -R u+w "$work_root" 2>/dev/null; rm -rf "$work_root"' EXIT
+failures=0
+current=""
+stdout_file="$work_root/stdout"
+stderr_file="$work_root/stderr"
+exit_code=0
+wine=no
+program=""
+
+parse_program_arguments() {
+  if [ "${1:-}" = "--wine" ]; then
+    wine=yes
+    shift
+    export WINEPREFIX="${WINEPREFIX:-$work_root/wineprefix}"
+  fi
+  program="$1"
+  [ -x "$program" ] || [ -f "$program" ] || { echo "no program at $program"; exit 2; }
+}
+
+scenario() {
+  current="$1"
+  echo "-- $current"
+}
+
+fail() {
+  echo "   FAILED: $*"
+  failures=$((failures + 1))
+}
+
+# A fresh copy of the example project; prints its folder.
+new_project() {
+  local folder
+  folder="$(mktemp -d "$work_root/project.XXXXXX")/blinky"
+  cp -R "$examples" "$folder"
+  echo "$folder"
+}
+
+# The project directory as the IDE would pass it to this build.
+project_argument() {
+  if [ "$wine" = yes ]; then
+    echo "Z:$(echo "$1" | tr / '\\')"
+  else
+    echo "$1"
+  fi
+}
+
+separator() {
+  if [ "$wine" = yes ]; then echo '\'; else echo /; fi
+}
+
+invoke() {
+  if [ "$wine" = yes ]; then
+    "$here/../../scripts/wine-run" "$program" "$@"
+  else
+    "$program" "$@"
+  fi
+}
+
+# Runs the program with the given text typed at the prompt (one line each).
+run_program() {
+  local input="$1"
+  shift
+  printf '%s\n' "$input" | invoke "$@" >"$stdout_file" 2>"$stderr_file"
+  exit_code=$?
+}
+
+run_program_without_input() {
+  invoke "$@" </dev/null >"$stdout_file" 2>"$stderr_file"
+  exit_code=$?
+}
+
+expect_exit() {
+  [ "$exit_code" = "$1" ] || fail "exit code $exit_code, expected $1; stderr: $(cat "$stderr_file")"
+}
+
+expect_same_file() {
+  if [ ! -f "$2" ]; then
+    fail "$2 is missing"
+  elif ! cmp -s "$1" "$2"; then
+    fail "$2 differs from $(basename "$1"):"
+    diff "$1" "$2" | head -20 | sed 's/^/      /'
+  fi
+}
+
+expect_content() {
+  [ "$(cat "$2" 2>/dev/null)" = "$1" ] || fail "$2 does not hold '$1'"
+}
+
+expect_missing() {
+  [ ! -e "$1" ] || fail "$1 exists"
+}
+
+expect_no_stderr() {
+  [ ! -s "$stderr_file" ] || fail "unexpected standard error: $(cat "$stderr_file")"
+}
+
+expect_stderr_line() {
+  tr -d '\r' <"$stderr_file" | grep -qxF -- "$1" || fail "no line '$1' on standard error: $(cat "$stderr_file")"
+}
+
+# The names in a folder, sorted, as one line: nothing more may be left there.
+expect_listing() {
+  local listing
+  listing=$(ls -A "$1" | sort | tr '\n' ' ' | sed 's/ $//')
+  [ "$listing" = "$2" ] || fail "$1 holds '$listing', expected '$2'"
+}
+
+finish() {
+  if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+  fi
+  echo "all scenarios passed"
+}
