@@ -1,0 +1,137 @@
+#include <windows.h>
+
+#include <memory>
+
+#include "documents/file_access.h"
+#include "scan/file_system.h"
+#include "scan/win32_path.h"
+
+namespace addfolder {
+namespace {
+
+// ReadFile and WriteFile take at most this much at once.
+constexpr size_t largest_transfer = 1u << 30;
+
+struct handle_closer {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using unique_handle = std::unique_ptr<void, handle_closer>;
+
+unique_handle adopt(HANDLE handle) { return unique_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle); }
+
+bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A name beside target that no file has yet.
+std::wstring name_beside(const std::wstring& target, const char* extension) {
+  const std::string suffix = unique_name_suffix(extension);
+  return target + std::wstring(suffix.begin(), suffix.end());
+}
+
+// Creates a new file beside target; its permissions are the folder's defaults.
+unique_handle create_temporary(const std::wstring& target, std::wstring& temporary) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = name_beside(target, ".tmp");
+    unique_handle handle = adopt(
+        CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (handle || GetLastError() != ERROR_FILE_EXISTS) return handle;
+  }
+  return nullptr;
+}
+
+// Removes the temporary file unless the replacement went through.
+struct temporary_file {
+  std::wstring path;
+  ~temporary_file() {
+    if (!path.empty()) DeleteFileW(path.c_str());
+  }
+};
+
+struct handle_writer : pugi::xml_writer {
+  explicit handle_writer(HANDLE handle) : handle(handle) {}
+  void write(const void* data, size_t size) override {
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0 && !failed) {
+      const DWORD chunk = static_cast<DWORD>(size < largest_transfer ? size : largest_transfer);
+      DWORD written = 0;
+      if (!WriteFile(handle, bytes, chunk, &written, nullptr) || written == 0) {
+        failed = true;
+        break;
+      }
+      bytes += written;
+      size -= written;
+    }
+  }
+  HANDLE handle;
+  bool failed = false;
+};
+
+// Puts replacement in place of target, which keeps its attributes and
+// security. The old file goes to a backup name first: without one, a failed
+// rename of the replacement could leave no file under the target's name.
+bool replace_existing(const std::wstring& target, const std::wstring& replacement) {
+  const std::wstring backup = name_beside(target, ".bak");
+  if (ReplaceFileW(target.c_str(), replacement.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                   nullptr)) {
+    DeleteFileW(backup.c_str());
+    return true;
+  }
+  // Where the old file was moved away but the new one did not follow, put
+  // the old one back; should even that fail, it stays under the backup name.
+  if (!exists(target) && exists(backup)) MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+  return false;
+}
+
+}  // namespace
+
+bool read_whole_file(const wide_path& file, file_bytes& bytes) {
+  bytes = file_bytes{};
+  if (file.empty()) return false;
+  unique_handle input = adopt(CreateFileW(to_win32_path(file).c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!input) return false;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(input.get(), &size)) return false;
+  return read_until_end(bytes, static_cast<size_t>(size.QuadPart), [&](char* buffer, size_t room) -> long long {
+    DWORD count = 0;
+    const DWORD chunk = static_cast<DWORD>(room < largest_transfer ? room : largest_transfer);
+    if (!ReadFile(input.get(), buffer, chunk, &count, nullptr)) return -1;
+    return count;
+  });
+}
+
+bool replace_file(const wide_path& file, const std::function<void(pugi::xml_writer&)>& write_content) {
+  if (file.empty()) return false;
+  std::wstring target = to_win32_path(file);
+  DWORD attributes = GetFileAttributesW(target.c_str());
+  const bool existing = attributes != INVALID_FILE_ATTRIBUTES;
+  if (!existing && GetLastError() != ERROR_FILE_NOT_FOUND) return false;
+  if (existing && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    // Write through the link; a link without a target is not replaced by a file.
+    wide_path final_path;
+    if (query_final_path(file, final_path) != 0) return false;
+    target = to_win32_path(final_path);
+    attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  }
+  if (existing && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) return false;
+
+  temporary_file temporary;
+  unique_handle output = create_temporary(target, temporary.path);
+  if (!output) {
+    temporary.path.clear();
+    return false;
+  }
+  handle_writer writer(output.get());
+  write_content(writer);
+  if (writer.failed || !FlushFileBuffers(output.get())) return false;
+  if (!CloseHandle(output.release())) return false;
+
+  const bool replaced = existing ? replace_existing(target, temporary.path)
+                                 : MoveFileExW(temporary.path.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+  if (!replaced) return false;
+  temporary.path.clear();
+  return true;
+}
+
+}  // namespace addfolder

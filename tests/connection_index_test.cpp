@@ -1,0 +1,158 @@
+// The index answers exactly as the walks over the children do.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "documents/connection_document.h"
+#include "documents/connection_index.h"
+
+namespace addfolder {
+namespace {
+
+// Every node of a document, the document node and a null handle included.
+std::vector<pugi::xml_node> every_node(const pugi::xml_document& document) {
+  std::vector<pugi::xml_node> nodes{pugi::xml_node(), document};
+  struct collector : pugi::xml_tree_walker {
+    std::vector<pugi::xml_node>* nodes;
+    bool for_each(pugi::xml_node& node) override {
+      nodes->push_back(node);
+      return true;
+    }
+  } walker;
+  walker.nodes = &nodes;
+  const_cast<pugi::xml_document&>(document).traverse(walker);
+  return nodes;
+}
+
+// Every text and attribute value of a document, and near misses of them.
+std::vector<std::string> texts_of(const pugi::xml_document& document) {
+  std::vector<std::string> texts{"", " ", "x"};
+  for (pugi::xml_node node : every_node(document)) {
+    for (std::string text : {std::string(node.value()), std::string(node.child_value())}) {
+      texts.push_back(text);
+      texts.push_back(" " + text + " ");
+      texts.push_back(text + std::string(1, '\0') + "tail");
+      if (!text.empty()) texts.push_back(text.substr(1));
+    }
+    for (pugi::xml_attribute attribute : node.attributes()) texts.push_back(attribute.value());
+  }
+  return texts;
+}
+
+// Asks the index and the walks the same questions about every node and text.
+void expect_same_answers(connection_index& index, const pugi::xml_document& document) {
+  const std::vector<pugi::xml_node> nodes = every_node(document);
+  for (const std::string& text : texts_of(document)) {
+    for (pugi::xml_node section : nodes) {
+      ASSERT_EQ(is_path_listed(index, section, text), is_path_listed(section, text))
+          << "text \"" << text << "\" in a " << section.name() << " of kind " << section.type();
+    }
+    ASSERT_EQ(find_group(index, text), find_group(index.files, text)) << "group \"" << text << "\"";
+  }
+}
+
+TEST(ConnectionIndex, AnswersAsTheWalksOnALoadedFile) {
+  pugi::xml_document document;
+  ASSERT_TRUE(document.load_string(
+      "<iarProjectConnection>"
+      "<includePath><path>$PROJ_DIR$\\lib</path><path>$PROJ_DIR$\\lib</path><path> $PROJ_DIR$\\lib </path>"
+      "<other><![CDATA[$PROJ_DIR$\\cdata]]></other><path><b>inner</b>after</path><path/></includePath>"
+      "<files>loose text"
+      "<group name=\"LIB\\HAL\"><path>$PROJ_DIR$\\lib\\hal\\a.c</path></group>"
+      "<group name=\"lib\\hal\"/>"
+      "<group name=\"lib\\hal\"><path>second</path></group>"
+      "<grp name=\"lib\"/>"
+      "<group id=\"1\" name=\"x\" name=\"lib\"/>"
+      "<group name=\"\"/><group/><group name=\"a&amp;b\"/>"
+      "<path>$PROJ_DIR$\\main.c</path><path><![CDATA[$PROJ_DIR$\\main.c]]></path>"
+      "</files></iarProjectConnection>"));
+  pugi::xml_node files = document.first_child().child("files");
+  connection_index index = start_connection_index(files);
+  expect_same_answers(index, document);
+
+  // After appends through the index, in the sections it has read and in new ones.
+  append_path(index, files, "$PROJ_DIR$\\new.c");
+  pugi::xml_node group = append_group(index, "lib");
+  append_path(index, group, "$PROJ_DIR$\\lib\\b.c");
+  append_group(index, "lib\\hal");
+  append_group(index, "brand new");
+  append_path(index, document.first_child().child("includePath"), "");
+  append_path(index, document.first_child(), "$PROJ_DIR$\\root");
+  expect_same_answers(index, document);
+  EXPECT_EQ(find_group(index, "lib"), files.find_child_by_attribute("group", "id", "1"))
+      << "the group with two names comes first";
+}
+
+TEST(ConnectionIndex, AnswersAsTheWalksWhileRandomDocumentsGrow) {
+  std::mt19937 random(20240601);
+  const std::vector<std::string> words{"a", "A", "b", "a b", " a", "", "$PROJ_DIR$\\a"};
+  const auto word = [&] { return words[random() % words.size()]; };
+
+  for (int round = 0; round < 40; ++round) {
+    pugi::xml_document document;
+    pugi::xml_node files = document.append_child("files");
+    for (int i = 0; i < 12; ++i) {
+      pugi::xml_node child;
+      switch (random() % 6) {
+        case 0:
+          child = files.append_child(random() % 4 == 0 ? "grp" : "group");
+          for (unsigned n = random() % 3; n > 0; --n) child.append_attribute(random() % 4 == 0 ? "id" : "name") = word().c_str();
+          break;
+        case 1:
+          files.append_child(pugi::node_pcdata).set_value(word().c_str());
+          break;
+        case 2:
+          files.append_child(pugi::node_comment).set_value(word().c_str());
+          break;
+        default:
+          child = files.append_child("path");
+          if (random() % 3 == 0) child.append_child("b").append_child(pugi::node_pcdata).set_value(word().c_str());
+          if (random() % 4 != 0) {
+            child.append_child(random() % 3 == 0 ? pugi::node_cdata : pugi::node_pcdata).set_value(word().c_str());
+          }
+      }
+    }
+    connection_index index = start_connection_index(files);
+    for (int step = 0; step < 10; ++step) {
+      const std::vector<pugi::xml_node> nodes = every_node(document);
+      const pugi::xml_node section = nodes[random() % nodes.size()];
+      const std::string text = word();
+      if (random() % 2 == 0) {
+        // Asking first makes the index read the section before it grows.
+        ASSERT_EQ(is_path_listed(index, section, text), is_path_listed(section, text));
+      }
+      if (random() % 3 == 0) {
+        append_group(index, text);
+      } else {
+        append_path(index, section, text);
+      }
+      expect_same_answers(index, document);
+    }
+  }
+}
+
+TEST(ConnectionIndex, ANewGroupIsAChildWithoutText) {
+  pugi::xml_document document;
+  pugi::xml_node files = document.append_child("files");
+  files.append_child("path").text().set("x");
+  connection_index index = start_connection_index(files);
+  EXPECT_FALSE(is_path_listed(index, files, ""));
+  append_group(index, "lib");
+  EXPECT_TRUE(is_path_listed(files, ""));
+  EXPECT_TRUE(is_path_listed(index, files, ""));
+}
+
+TEST(ConnectionIndex, NullHandlesFindAndAddNothing) {
+  connection_index index = start_connection_index(pugi::xml_node());
+  EXPECT_FALSE(is_path_listed(index, pugi::xml_node(), ""));
+  EXPECT_FALSE(find_group(index, ""));
+  EXPECT_FALSE(append_path(index, pugi::xml_node(), "x"));
+  EXPECT_FALSE(append_group(index, "x"));
+  EXPECT_FALSE(is_path_listed(pugi::xml_node(), ""));
+  EXPECT_FALSE(find_group(pugi::xml_node(), ""));
+}
+
+}  // namespace
+}  // namespace addfolder

@@ -1,0 +1,283 @@
+// Loading and saving documents: the written form, and saves that never leave
+// a half-written or a wrongly replaced file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <set>
+
+#include "documents/xml_document.h"
+#include "scan/text_conversion.h"
+#include "tests/test_folder.h"
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace addfolder {
+namespace {
+
+using test_support::read_file;
+using test_support::test_folder;
+using test_support::to_wide_path;
+using test_support::write_file;
+
+// The names in a folder, to see that no temporary file was left behind.
+std::set<std::string> names_in(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(to_narrow(entry.path().filename().u16string()));
+  return names;
+}
+
+void make_read_only(const std::filesystem::path& file, bool read_only) {
+  using std::filesystem::perms;
+  std::filesystem::permissions(file, perms::owner_write | perms::group_write | perms::others_write,
+                               read_only ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add);
+}
+
+class XmlDocument : public ::testing::Test {
+ protected:
+  // Loads bytes from a file; the saved form, or "load failed".
+  std::string round_trip(std::string_view bytes) {
+    write_file(file_, bytes);
+    pugi::xml_document document;
+    if (!load_document(document, to_wide_path(file_))) return "load failed";
+    return saved_form(document);
+  }
+
+  test_folder folder_;
+  std::filesystem::path file_ = folder_ / "project.ewp";
+};
+
+TEST_F(XmlDocument, RoundTripKeepsElementsTextAndAttributesOnly) {
+  const std::string input =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+      "<!DOCTYPE project>\r\n"
+      "<!-- made by hand -->\r\n"
+      "<?tool keep=\"no\"?>\r\n"
+      "<project a=\"1\tx\r\ny\" b='&lt;&amp;'>\r\n"
+      "  <name> two\r\nlines </name>\r\n"
+      "  <empty>   </empty>\r\n"
+      "  <data><![CDATA[a<b]]></data>\r\n"
+      "  <file><name>$PROJ_DIR$\\a&amp;b.c</name></file>\r\n"
+      "</project>\r\n";
+  EXPECT_EQ(round_trip(input),
+            "<?xml version=\"1.0\"?>\n"
+            "<project a=\"1 x y\" b=\"&lt;&amp;\">\n"
+            "\t<name> two\nlines </name>\n"
+            "\t<empty />\n"
+            "\t<data><![CDATA[a<b]]></data>\n"
+            "\t<file>\n"
+            "\t\t<name>$PROJ_DIR$\\a&amp;b.c</name>\n"
+            "\t</file>\n"
+            "</project>\n");
+}
+
+TEST_F(XmlDocument, OtherEncodingsAreSavedAsUtf8) {
+  EXPECT_EQ(round_trip("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<project><name>M\xFCller</name></project>"),
+            "<?xml version=\"1.0\"?>\n<project>\n\t<name>M\xC3\xBCller</name>\n</project>\n");
+
+  std::string utf16 = "\xFF\xFE";
+  for (char c : std::string("<a>\xFC</a>")) {
+    utf16 += c;
+    utf16 += '\0';
+  }
+  EXPECT_EQ(round_trip(utf16), "<?xml version=\"1.0\"?>\n<a>\xC3\xBC</a>\n");
+}
+
+TEST_F(XmlDocument, FilesWithoutOneWholeElementFailToLoad) {
+  for (const char* input : {"", "<?xml version=\"1.0\"?>", "<!-- only a comment -->", "<project><file></project>",
+                            "<project>", "<project/><", "not xml"}) {
+    EXPECT_EQ(round_trip(input), "load failed") << input;
+  }
+  pugi::xml_document document;
+  document.append_child("left");
+  EXPECT_FALSE(load_document(document, to_wide_path(folder_ / "missing.ewp")));
+  EXPECT_FALSE(document.first_child()) << "a failed load leaves the document empty";
+  EXPECT_FALSE(load_document(document, to_wide_path(folder_.path())));
+}
+
+TEST_F(XmlDocument, LoadsAsLoadFileDoes) {
+  const std::string utf16_be = std::string("\xFE\xFF\0<\0a\0/\0>", 10);
+  for (const std::string& input :
+       {std::string("<a>x</a>"), std::string("<a>x</a>trailing"), std::string("  <a><b>t</b>\r</a>\r\n"),
+        std::string("\xEF\xBB\xBF<a>bom</a>"), std::string("<a>&#x41;&unknown;</a>"), std::string("<a>\0</a>", 8),
+        std::string("<a/>\0", 5), utf16_be, std::string("<a>unclosed"), std::string("<a></b>"),
+        std::string("<?xml version=\"1.0\" encoding=\"latin1\"?><a b=\"\xE9\"/>")}) {
+    write_file(file_, input);
+    pugi::xml_document ours;
+    pugi::xml_document library;
+    const bool loaded = load_document(ours, to_wide_path(file_));
+    ASSERT_EQ(loaded, library.load_file(file_.c_str()).status == pugi::status_ok) << input;
+    if (loaded) {
+      EXPECT_EQ(saved_form(ours), saved_form(library)) << input;
+    } else {
+      EXPECT_FALSE(ours.first_child()) << "what the library parsed before the error is dropped";
+    }
+  }
+}
+
+TEST_F(XmlDocument, HandsBackTheOriginalBytes) {
+  const std::string input = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<project>\xE9</project>\r\n";
+  write_file(file_, input);
+  pugi::xml_document document;
+  std::string original;
+  ASSERT_TRUE(load_document(document, to_wide_path(file_), &original));
+  EXPECT_EQ(original, input);
+  write_file(file_, "<broken>");
+  EXPECT_FALSE(load_document(document, to_wide_path(file_), &original));
+  EXPECT_EQ(original, "<broken>");
+}
+
+TEST_F(XmlDocument, SaveWritesTheSavedFormInPlaceOfTheOldFile) {
+  write_file(file_, "old content that is longer than the new one");
+  pugi::xml_document document;
+  document.append_child("project").append_child("name").text().set("x&y");
+  ASSERT_TRUE(save_document(document, to_wide_path(file_)));
+  EXPECT_EQ(read_file(file_), "<?xml version=\"1.0\"?>\n<project>\n\t<name>x&amp;y</name>\n</project>\n");
+  EXPECT_EQ(read_file(file_), saved_form(document));
+
+  // A new file, in a folder whose name needs more than ASCII.
+  const auto other = folder_ / "M\xC3\xBCller/new.ipcf";
+  std::filesystem::create_directories(other.parent_path());
+  ASSERT_TRUE(save_document(document, to_wide_path(other)));
+  EXPECT_EQ(read_file(other), saved_form(document));
+  EXPECT_EQ(names_in(folder_.path()), (std::set<std::string>{"M\xC3\xBCller", "project.ewp"}));
+  EXPECT_EQ(names_in(other.parent_path()), std::set<std::string>{"new.ipcf"});
+}
+
+TEST_F(XmlDocument, FailedSavesLeaveEverythingAsItWas) {
+  pugi::xml_document document;
+  document.append_child("project");
+  write_file(file_, "old");
+
+  make_read_only(file_, true);
+  EXPECT_FALSE(save_document(document, to_wide_path(file_)));
+  EXPECT_FALSE(replace_file_content(to_wide_path(file_), "new"));
+  make_read_only(file_, false);
+  EXPECT_EQ(read_file(file_), "old");
+
+  EXPECT_FALSE(save_document(document, to_wide_path(folder_ / "missing/project.ewp")));
+  std::filesystem::create_directory(folder_ / "folder.ewp");
+  EXPECT_FALSE(save_document(document, to_wide_path(folder_ / "folder.ewp")));
+  EXPECT_FALSE(save_document(document, u""));
+  EXPECT_EQ(names_in(folder_.path()), (std::set<std::string>{"folder.ewp", "project.ewp"}));
+  EXPECT_TRUE(std::filesystem::is_empty(folder_ / "folder.ewp"));
+}
+
+TEST_F(XmlDocument, AnOpenTargetIsReplacedWhereTheSystemAllowsIt) {
+  // Windows refuses to replace a file that another handle holds open without
+  // sharing its deletion; POSIX replaces it.
+  write_file(file_, "old");
+  pugi::xml_document document;
+  document.append_child("project");
+  bool saved = false;
+  {
+    std::ifstream reader(file_, std::ios::binary);
+    ASSERT_TRUE(reader.is_open());
+    saved = save_document(document, to_wide_path(file_));
+  }
+  EXPECT_EQ(saved, !test_support::on_windows());
+  EXPECT_EQ(read_file(file_), saved ? saved_form(document) : "old");
+  EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
+}
+
+TEST_F(XmlDocument, ReplaceFileContentPutsBytesBack) {
+  const std::string original = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<project>\xE9</project>";
+  write_file(file_, "<project/>");
+  ASSERT_TRUE(replace_file_content(to_wide_path(file_), original));
+  EXPECT_EQ(read_file(file_), original);
+  ASSERT_TRUE(replace_file_content(to_wide_path(file_), ""));
+  EXPECT_EQ(read_file(file_), "");
+  EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
+}
+
+TEST_F(XmlDocument, LinksAreWrittenThrough) {
+  write_file(folder_ / "real/project.ewp", "old");
+  std::error_code error;
+  std::filesystem::create_symlink("real/project.ewp", file_, error);
+  if (error) GTEST_SKIP() << "cannot create a link here: " << error.message();
+  std::filesystem::create_symlink(folder_ / "real/absent.ipcf", folder_ / "dangling.ipcf", error);
+  ASSERT_FALSE(error);
+
+  pugi::xml_document document;
+  document.append_child("project");
+  ASSERT_TRUE(save_document(document, to_wide_path(file_)));
+  EXPECT_TRUE(std::filesystem::is_symlink(file_));
+  EXPECT_EQ(read_file(folder_ / "real/project.ewp"), saved_form(document));
+
+  // A link whose target does not exist yet creates the target.
+  ASSERT_TRUE(save_document(document, to_wide_path(folder_ / "dangling.ipcf")));
+  EXPECT_TRUE(std::filesystem::is_symlink(folder_ / "dangling.ipcf"));
+  EXPECT_EQ(read_file(folder_ / "real/absent.ipcf"), saved_form(document));
+  EXPECT_EQ(names_in(folder_ / "real"), (std::set<std::string>{"absent.ipcf", "project.ewp"}));
+}
+
+#ifndef _WIN32
+TEST_F(XmlDocument, PosixPermissionsAndOwnersAreKept) {
+  pugi::xml_document document;
+  document.append_child("project");
+
+  write_file(file_, "old");
+  ASSERT_EQ(chmod(file_.c_str(), 0640), 0);
+  ASSERT_TRUE(save_document(document, to_wide_path(file_)));
+  struct stat info;
+  ASSERT_EQ(stat(file_.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+  const mode_t mask = umask(022);
+  const auto fresh = folder_ / "fresh.ipcf";
+  ASSERT_TRUE(save_document(document, to_wide_path(fresh)));
+  umask(mask);
+  ASSERT_EQ(stat(fresh.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0644u);
+
+  if (geteuid() == 0) {
+    // Root replaces a file of another user without taking it over.
+    ASSERT_EQ(chown(file_.c_str(), 12345, 23456), 0);
+    ASSERT_TRUE(save_document(document, to_wide_path(file_)));
+    ASSERT_EQ(stat(file_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 12345u);
+    EXPECT_EQ(info.st_gid, 23456u);
+  }
+}
+
+TEST_F(XmlDocument, PosixWriteErrorsLeaveTheOldFile) {
+  write_file(file_, "old");
+  pugi::xml_document document;
+  pugi::xml_node project = document.append_child("project");
+  for (int i = 0; i < 2000; ++i) project.append_child("file").text().set("$PROJ_DIR$\\some\\source\\file.c");
+
+  // A file size limit makes the write fail part way.
+  struct rlimit previous;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+  void (*previous_handler)(int) = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit limit = previous;
+  limit.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  const bool saved = save_document(document, to_wide_path(file_));
+  setrlimit(RLIMIT_FSIZE, &previous);
+  signal(SIGXFSZ, previous_handler);
+
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(read_file(file_), "old");
+  EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
+}
+
+TEST_F(XmlDocument, PosixFolderWithoutWriteAccess) {
+  if (geteuid() == 0) GTEST_SKIP() << "root may write into any folder";
+  write_file(file_, "old");
+  ASSERT_EQ(chmod(folder_.path().c_str(), 0555), 0);
+  pugi::xml_document document;
+  document.append_child("project");
+  EXPECT_FALSE(save_document(document, to_wide_path(file_)));
+  ASSERT_EQ(chmod(folder_.path().c_str(), 0755), 0);
+  EXPECT_EQ(read_file(file_), "old");
+}
+#endif
+
+}  // namespace
+}  // namespace addfolder
