@@ -1,0 +1,32 @@
+// Runs the scans every way the program can, checks that they agree, and
+// describes what they found as text that tests compare.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "scan/path.h"
+
+namespace addfolder::test_support {
+
+// What the scans of one root gave.
+struct scan_outcome {
+  // Source file paths, in walk order.
+  std::vector<wide_path> sources;
+  // Source file paths that the listing reported as links.
+  std::vector<wide_path> linked_sources;
+  // Header directories, in list order.
+  std::vector<wide_path> headers;
+  // Everything written to the error stream.
+  std::string errors;
+};
+
+// scan_source_files then scan_header_directories, and scan_tree; adds a test
+// failure when the one walk does not give what the two scans give.
+scan_outcome scan_every_way(const wide_path& scan_root);
+
+// One line per source ("source ..."), header ("header ...") and linked
+// source ("link ..."), in UTF-8, then the error text.
+std::string describe(const scan_outcome& outcome);
+
+}  // namespace addfolder::test_support
