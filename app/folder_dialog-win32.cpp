@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cwchar>
 #include <memory>
 #include <string>
 
@@ -48,10 +49,11 @@ folder_dialog_end choose_folder(const wide_path& project_directory, wide_path& f
 
   std::wstring buffer(longest_path, L'\0');
   if (!SHGetPathFromIDListEx(items.get(), buffer.data(), static_cast<DWORD>(buffer.size()), GPFIDL_DEFAULT)) {
-    // Older shells lack the long form; the classic call still serves short paths.
+    // Should a shell refuse the long form for an item, the classic call still
+    // delivers any path that fits its 260 units.
     if (!SHGetPathFromIDListW(items.get(), buffer.data())) return folder_dialog_end::no_file_system_path;
   }
-  buffer.resize(buffer.find(L'\0'));
+  buffer.resize(wcsnlen(buffer.data(), buffer.size()));
   if (buffer.empty()) return folder_dialog_end::no_file_system_path;
   folder = from_win32_text(buffer);
   return folder_dialog_end::chosen;

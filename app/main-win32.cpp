@@ -7,6 +7,7 @@
 
 #include "app/command_line.h"
 #include "app/exit_codes.h"
+#include "app/folder_choice.h"
 #include "app/folder_dialog.h"
 #include "app/message_box.h"
 #include "app/messages.h"
@@ -32,8 +33,11 @@ int run_gui() {
 
   // The shell's folder dialog needs a single-threaded apartment.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  // The shell cannot place a relative path such as "."; the dialog gets the
+  // full path that the terminal front end would take for the same text.
+  const wide_path preselected = typed_folder(arguments.project_directory).value_or(arguments.project_directory);
   wide_path folder;
-  const folder_dialog_end end = choose_folder(arguments.project_directory, folder);
+  const folder_dialog_end end = choose_folder(preselected, folder);
   if (SUCCEEDED(com)) CoUninitialize();
 
   if (end == folder_dialog_end::cancelled) return exit_success;
