@@ -2,17 +2,43 @@
 
 #include <functional>
 
+#include "documents/connection_document.h"
+
 namespace addfolder {
 namespace {
 
-void index_section(connection_index& index, pugi::xml_node section) {
-  if (!index.indexed_sections.insert(section).second) return;
-  for (pugi::xml_node child : section.children()) index.listed_texts.insert({section, child.child_value()});
+// A section with up to this many children is walked: that is as quick as a
+// hash lookup and needs no memory, and most groups are that small.
+constexpr size_t walked_section_limit = 16;
+
+size_t hash_of(pugi::xml_node section, std::string_view text) {
+  return std::hash<std::string_view>()(text) ^ (section.hash_value() * 0x9E3779B97F4A7C15ull);
+}
+
+void index_children(connection_index& index, pugi::xml_node section) {
+  for (pugi::xml_node child : section.children()) index.listed_children.insert(child);
+}
+
+// The number of children of a section, counted when it is first seen.
+size_t section_size(connection_index& index, pugi::xml_node section) {
+  const auto [entry, first_seen] = index.section_sizes.try_emplace(section, 0);
+  if (first_seen) {
+    entry->second = static_cast<size_t>(std::distance(section.begin(), section.end()));
+    if (entry->second > walked_section_limit) index_children(index, section);
+  }
+  return entry->second;
 }
 
 // Records a child appended to section, once it has its final text.
 void record_child(connection_index& index, pugi::xml_node section, pugi::xml_node child) {
-  if (index.indexed_sections.count(section) != 0) index.listed_texts.insert({section, child.child_value()});
+  const auto entry = index.section_sizes.find(section);
+  if (entry == index.section_sizes.end()) return;
+  const size_t size = ++entry->second;
+  if (size == walked_section_limit + 1) {
+    index_children(index, section);
+  } else if (size > walked_section_limit + 1) {
+    index.listed_children.insert(child);
+  }
 }
 
 // Every attribute called name of every group counts; the first group in
@@ -33,8 +59,24 @@ void index_groups(connection_index& index) {
 
 }  // namespace
 
-size_t connection_index::listed_text_hash::operator()(const listed_text& listed) const {
-  return std::hash<std::string_view>()(listed.text) ^ (listed.section.hash_value() * 0x9E3779B97F4A7C15ull);
+size_t connection_index::child_hash::operator()(pugi::xml_node child) const {
+  return hash_of(child.parent(), child.child_value());
+}
+
+size_t connection_index::child_hash::operator()(const listed_text& listed) const {
+  return hash_of(listed.section, listed.text);
+}
+
+bool connection_index::child_equal::operator()(pugi::xml_node left, pugi::xml_node right) const {
+  return left.parent() == right.parent() && std::string_view(left.child_value()) == right.child_value();
+}
+
+bool connection_index::child_equal::operator()(const listed_text& listed, pugi::xml_node child) const {
+  return child.parent() == listed.section && listed.text == child.child_value();
+}
+
+bool connection_index::child_equal::operator()(pugi::xml_node child, const listed_text& listed) const {
+  return (*this)(listed, child);
 }
 
 connection_index start_connection_index(pugi::xml_node files) {
@@ -45,8 +87,8 @@ connection_index start_connection_index(pugi::xml_node files) {
 
 bool is_path_listed(connection_index& index, pugi::xml_node section, std::string_view path_text) {
   if (!section) return false;
-  index_section(index, section);
-  return index.listed_texts.count({section, path_text}) != 0;
+  if (section_size(index, section) <= walked_section_limit) return is_path_listed(section, path_text);
+  return index.listed_children.count(connection_index::listed_text{section, path_text}) != 0;
 }
 
 pugi::xml_node find_group(connection_index& index, std::string_view name) {

@@ -1,5 +1,5 @@
-// Constant-time lookups in a connection document that answer exactly as the
-// walks over the children do, for documents with many groups and files.
+// Lookups in a connection document that answer exactly as the walks over the
+// children do, in constant time, for documents with many groups and files.
 #pragma once
 
 #include <string_view>
@@ -10,27 +10,39 @@
 
 namespace addfolder {
 
-// What one run knows of its connection document. The index reads a section
-// when it is first asked about it and stays right as long as the document
-// changes only through append_path and append_group. Texts are views of the
-// document's own strings, which pugixml never moves.
+// What one run knows of its connection document. A section is read when it
+// is first asked about; one with few children is simply walked, the children
+// of a larger one are kept in a hash set. The index stays right as long as
+// the document changes only through append_path and append_group. It keeps
+// node handles and views of the document's own strings, which pugixml never
+// moves.
 struct connection_index {
   struct node_hash {
     size_t operator()(pugi::xml_node node) const { return node.hash_value(); }
   };
-  // One direct child of a section, by its text (child_value).
+  // A text to look for among the direct children of a section.
   struct listed_text {
     pugi::xml_node section;
     std::string_view text;
-    bool operator==(const listed_text&) const = default;
   };
-  struct listed_text_hash {
+  // Children count as equal when they have the same parent and the same text
+  // (child_value); a listed_text finds them.
+  struct child_hash {
+    using is_transparent = void;
+    size_t operator()(pugi::xml_node child) const;
     size_t operator()(const listed_text& listed) const;
   };
+  struct child_equal {
+    using is_transparent = void;
+    bool operator()(pugi::xml_node left, pugi::xml_node right) const;
+    bool operator()(const listed_text& listed, pugi::xml_node child) const;
+    bool operator()(pugi::xml_node child, const listed_text& listed) const;
+  };
 
-  // The sections whose children listed_texts holds.
-  std::unordered_set<pugi::xml_node, node_hash> indexed_sections;
-  std::unordered_set<listed_text, listed_text_hash> listed_texts;
+  // The number of children of every section looked at so far.
+  std::unordered_map<pugi::xml_node, size_t, node_hash> section_sizes;
+  // The children of the sections that are too large to walk.
+  std::unordered_set<pugi::xml_node, child_hash, child_equal> listed_children;
   // The files element, and once read, the first group that carries each name.
   pugi::xml_node files;
   bool groups_indexed = false;

@@ -21,6 +21,20 @@ unique_handle adopt(HANDLE handle) { return unique_handle(handle == INVALID_HAND
 
 bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// Whether a name is in its folder, a link counted whether or not it leads
+// anywhere. Wine shows its host's links to files as plain files here.
+bool name_exists(const std::wstring& path, DWORD& error) {
+  WIN32_FIND_DATAW data;
+  const HANDLE find = FindFirstFileW(path.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) {
+    error = GetLastError();
+    return false;
+  }
+  FindClose(find);
+  error = 0;
+  return true;
+}
+
 // A name beside target that no file has yet.
 std::wstring name_beside(const std::wstring& target, const char* extension) {
   const std::string suffix = unique_name_suffix(extension);
@@ -31,8 +45,8 @@ std::wstring name_beside(const std::wstring& target, const char* extension) {
 unique_handle create_temporary(const std::wstring& target, std::wstring& temporary) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     temporary = name_beside(target, ".tmp");
-    unique_handle handle = adopt(
-        CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    unique_handle handle =
+        adopt(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (handle || GetLastError() != ERROR_FILE_EXISTS) return handle;
   }
   return nullptr;
@@ -103,18 +117,21 @@ bool read_whole_file(const wide_path& file, file_bytes& bytes) {
 bool replace_file(const wide_path& file, const std::function<void(pugi::xml_writer&)>& write_content) {
   if (file.empty()) return false;
   std::wstring target = to_win32_path(file);
-  DWORD attributes = GetFileAttributesW(target.c_str());
-  const bool existing = attributes != INVALID_FILE_ATTRIBUTES;
-  if (!existing && GetLastError() != ERROR_FILE_NOT_FOUND) return false;
-  if (existing && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-    // Write through the link; a link without a target is not replaced by a file.
+  DWORD error = 0;
+  const bool existing = name_exists(target, error);
+  if (!existing && error != ERROR_FILE_NOT_FOUND) return false;
+  if (existing) {
+    // Write to the file that the name leads to, through every link, even
+    // where nothing marks the name as a link. A link that leads nowhere is
+    // not replaced by a file.
     wide_path final_path;
     if (query_final_path(file, final_path) != 0) return false;
     target = to_win32_path(final_path);
-    attributes = GetFileAttributesW(target.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+      return false;
+    }
   }
-  if (existing && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) return false;
 
   temporary_file temporary;
   unique_handle output = create_temporary(target, temporary.path);

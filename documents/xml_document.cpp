@@ -22,7 +22,14 @@ bool load_document(pugi::xml_document& document, const wide_path& file, std::str
   document.reset();
   file_bytes bytes;
   if (!read_whole_file(file, bytes)) return false;
-  if (original_bytes != nullptr) original_bytes->assign(bytes.data, bytes.size);
+  if (original_bytes != nullptr) {
+    try {
+      original_bytes->assign(bytes.data, bytes.size);
+    } catch (...) {
+      release_file_bytes(bytes);
+      throw;
+    }
+  }
   // The document takes the block over, as load_file does with its own, so
   // that a large file is not held twice.
   const pugi::xml_parse_result result =

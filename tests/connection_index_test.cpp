@@ -1,4 +1,5 @@
-// The index answers exactly as the walks over the children do.
+// The index answers exactly as the walks over the children do, for sections
+// small enough to walk and for those it keeps in its hash set.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -10,6 +11,9 @@
 
 namespace addfolder {
 namespace {
+
+// More children than any section that the index walks instead of hashing.
+constexpr int many_children = 40;
 
 // Every node of a document, the document node and a null handle included.
 std::vector<pugi::xml_node> every_node(const pugi::xml_document& document) {
@@ -41,10 +45,11 @@ std::vector<std::string> texts_of(const pugi::xml_document& document) {
   return texts;
 }
 
-// Asks the index and the walks the same questions about every node and text.
-void expect_same_answers(connection_index& index, const pugi::xml_document& document) {
+// Asks the index and the walks the same questions about every node.
+void expect_same_answers(connection_index& index, const pugi::xml_document& document,
+                         const std::vector<std::string>& texts) {
   const std::vector<pugi::xml_node> nodes = every_node(document);
-  for (const std::string& text : texts_of(document)) {
+  for (const std::string& text : texts) {
     for (pugi::xml_node section : nodes) {
       ASSERT_EQ(is_path_listed(index, section, text), is_path_listed(section, text))
           << "text \"" << text << "\" in a " << section.name() << " of kind " << section.type();
@@ -54,35 +59,42 @@ void expect_same_answers(connection_index& index, const pugi::xml_document& docu
 }
 
 TEST(ConnectionIndex, AnswersAsTheWalksOnALoadedFile) {
-  pugi::xml_document document;
-  ASSERT_TRUE(document.load_string(
-      "<iarProjectConnection>"
-      "<includePath><path>$PROJ_DIR$\\lib</path><path>$PROJ_DIR$\\lib</path><path> $PROJ_DIR$\\lib </path>"
-      "<other><![CDATA[$PROJ_DIR$\\cdata]]></other><path><b>inner</b>after</path><path/></includePath>"
-      "<files>loose text"
-      "<group name=\"LIB\\HAL\"><path>$PROJ_DIR$\\lib\\hal\\a.c</path></group>"
-      "<group name=\"lib\\hal\"/>"
-      "<group name=\"lib\\hal\"><path>second</path></group>"
-      "<grp name=\"lib\"/>"
-      "<group id=\"1\" name=\"x\" name=\"lib\"/>"
-      "<group name=\"\"/><group/><group name=\"a&amp;b\"/>"
-      "<path>$PROJ_DIR$\\main.c</path><path><![CDATA[$PROJ_DIR$\\main.c]]></path>"
-      "</files></iarProjectConnection>"));
-  pugi::xml_node files = document.first_child().child("files");
-  connection_index index = start_connection_index(files);
-  expect_same_answers(index, document);
+  for (int fillers : {0, many_children}) {
+    pugi::xml_document document;
+    ASSERT_TRUE(document.load_string(
+        "<iarProjectConnection>"
+        "<includePath><path>$PROJ_DIR$\\lib</path><path>$PROJ_DIR$\\lib</path><path> $PROJ_DIR$\\lib </path>"
+        "<other><![CDATA[$PROJ_DIR$\\cdata]]></other><path><b>inner</b>after</path><path/></includePath>"
+        "<files>loose text"
+        "<group name=\"LIB\\HAL\"><path>$PROJ_DIR$\\lib\\hal\\a.c</path></group>"
+        "<group name=\"lib\\hal\"/>"
+        "<group name=\"lib\\hal\"><path>second</path></group>"
+        "<grp name=\"lib\"/>"
+        "<group id=\"1\" name=\"x\" name=\"lib\"/>"
+        "<group name=\"\"/><group/><group name=\"a&amp;b\"/>"
+        "<path>$PROJ_DIR$\\main.c</path><path><![CDATA[$PROJ_DIR$\\main.c]]></path>"
+        "</files></iarProjectConnection>"));
+    pugi::xml_node include_path = document.first_child().child("includePath");
+    pugi::xml_node files = document.first_child().child("files");
+    for (int i = 0; i < fillers; ++i) {
+      include_path.append_child("path").text().set(("$PROJ_DIR$\\filler" + std::to_string(i)).c_str());
+      files.append_child("group").append_attribute("name") = ("filler" + std::to_string(i)).c_str();
+    }
+    connection_index index = start_connection_index(files);
+    expect_same_answers(index, document, texts_of(document));
 
-  // After appends through the index, in the sections it has read and in new ones.
-  append_path(index, files, "$PROJ_DIR$\\new.c");
-  pugi::xml_node group = append_group(index, "lib");
-  append_path(index, group, "$PROJ_DIR$\\lib\\b.c");
-  append_group(index, "lib\\hal");
-  append_group(index, "brand new");
-  append_path(index, document.first_child().child("includePath"), "");
-  append_path(index, document.first_child(), "$PROJ_DIR$\\root");
-  expect_same_answers(index, document);
-  EXPECT_EQ(find_group(index, "lib"), files.find_child_by_attribute("group", "id", "1"))
-      << "the group with two names comes first";
+    // After appends through the index, in the sections it has read and in new ones.
+    append_path(index, files, "$PROJ_DIR$\\new.c");
+    pugi::xml_node group = append_group(index, "lib");
+    for (int i = 0; i < many_children; ++i) append_path(index, group, "$PROJ_DIR$\\lib\\b" + std::to_string(i % 30));
+    append_group(index, "lib\\hal");
+    append_group(index, "brand new");
+    append_path(index, include_path, "");
+    append_path(index, document.first_child(), "$PROJ_DIR$\\root");
+    expect_same_answers(index, document, texts_of(document));
+    EXPECT_EQ(find_group(index, "lib"), files.find_child_by_attribute("group", "id", "1"))
+        << "the group with two names comes first";
+  }
 }
 
 TEST(ConnectionIndex, AnswersAsTheWalksWhileRandomDocumentsGrow) {
@@ -90,15 +102,17 @@ TEST(ConnectionIndex, AnswersAsTheWalksWhileRandomDocumentsGrow) {
   const std::vector<std::string> words{"a", "A", "b", "a b", " a", "", "$PROJ_DIR$\\a"};
   const auto word = [&] { return words[random() % words.size()]; };
 
-  for (int round = 0; round < 40; ++round) {
+  for (int round = 0; round < 30; ++round) {
     pugi::xml_document document;
     pugi::xml_node files = document.append_child("files");
-    for (int i = 0; i < 12; ++i) {
+    for (unsigned i = random() % many_children; i > 0; --i) {
       pugi::xml_node child;
       switch (random() % 6) {
         case 0:
           child = files.append_child(random() % 4 == 0 ? "grp" : "group");
-          for (unsigned n = random() % 3; n > 0; --n) child.append_attribute(random() % 4 == 0 ? "id" : "name") = word().c_str();
+          for (unsigned n = random() % 3; n > 0; --n) {
+            child.append_attribute(random() % 4 == 0 ? "id" : "name") = word().c_str();
+          }
           break;
         case 1:
           files.append_child(pugi::node_pcdata).set_value(word().c_str());
@@ -115,9 +129,10 @@ TEST(ConnectionIndex, AnswersAsTheWalksWhileRandomDocumentsGrow) {
       }
     }
     connection_index index = start_connection_index(files);
-    for (int step = 0; step < 10; ++step) {
+    for (int step = 0; step < many_children; ++step) {
+      // Mostly the same few sections, so that they grow past the walked size.
       const std::vector<pugi::xml_node> nodes = every_node(document);
-      const pugi::xml_node section = nodes[random() % nodes.size()];
+      const pugi::xml_node section = nodes[random() % std::min<size_t>(nodes.size(), 4)];
       const std::string text = word();
       if (random() % 2 == 0) {
         // Asking first makes the index read the section before it grows.
@@ -128,7 +143,7 @@ TEST(ConnectionIndex, AnswersAsTheWalksWhileRandomDocumentsGrow) {
       } else {
         append_path(index, section, text);
       }
-      expect_same_answers(index, document);
+      expect_same_answers(index, document, words);
     }
   }
 }
@@ -136,7 +151,7 @@ TEST(ConnectionIndex, AnswersAsTheWalksWhileRandomDocumentsGrow) {
 TEST(ConnectionIndex, ANewGroupIsAChildWithoutText) {
   pugi::xml_document document;
   pugi::xml_node files = document.append_child("files");
-  files.append_child("path").text().set("x");
+  for (int i = 0; i < many_children; ++i) files.append_child("path").text().set("x");
   connection_index index = start_connection_index(files);
   EXPECT_FALSE(is_path_listed(index, files, ""));
   append_group(index, "lib");

@@ -28,18 +28,6 @@ std::string project_with(const std::string& entries) {
          entries + "</project>\r\n";
 }
 
-// The same project as saved after the reference was appended.
-std::string saved_with_reference(const std::string& entries) {
-  return "<?xml version=\"1.0\"?>\n"
-         "<project>\n"
-         "\t<fileVersion>3</fileVersion>\n" +
-         entries +
-         "\t<file>\n"
-         "\t\t<name>$PROJ_DIR$\\blinky.ipcf</name>\n"
-         "\t</file>\n"
-         "</project>\n";
-}
-
 class ProjectLink : public ::testing::Test {
  protected:
   link_result link(const std::string& bytes, std::string_view connection = reference) {
@@ -61,7 +49,8 @@ TEST_F(ProjectLink, AnEqualTopLevelEntryIsFoundAndTheFileLeftAlone) {
        {std::string("<file><name>$PROJ_DIR$\\blinky.ipcf</name></file>\r\n"),
         std::string("<file><name><![CDATA[$PROJ_DIR$\\blinky.ipcf]]></name></file>\r\n"),
         std::string("<file><name>other.c</name><name>$PROJ_DIR$\\blinky.ipcf</name></file>\r\n"),
-        std::string("<file><name>$PROJ_DIR$\\blinky.ipcf</name></file><file><name>$PROJ_DIR$\\blinky.ipcf</name></file>")}) {
+        std::string(
+            "<file><name>$PROJ_DIR$\\blinky.ipcf</name></file><file><name>$PROJ_DIR$\\blinky.ipcf</name></file>")}) {
     const std::string bytes = project_with(entry);
     EXPECT_EQ(link(bytes), link_result::found) << entry;
     EXPECT_EQ(read_file(file_), bytes) << "not rewritten";
@@ -72,36 +61,31 @@ TEST_F(ProjectLink, AnEqualTopLevelEntryIsFoundAndTheFileLeftAlone) {
 }
 
 TEST_F(ProjectLink, NearMissesGetTheReferenceAppendedLast) {
-  struct near_miss {
-    const char* entry;
-    const char* saved;
-  };
-  for (const near_miss& miss : {
-           near_miss{"<file><name>$proj_dir$\\blinky.ipcf</name></file>",
-                     "\t<file>\n\t\t<name>$proj_dir$\\blinky.ipcf</name>\n\t</file>\n"},
-           near_miss{"<file><name>$PROJ_DIR$\\Blinky.ipcf</name></file>",
-                     "\t<file>\n\t\t<name>$PROJ_DIR$\\Blinky.ipcf</name>\n\t</file>\n"},
-           near_miss{"<file><name>$PROJ_DIR$/blinky.ipcf</name></file>",
-                     "\t<file>\n\t\t<name>$PROJ_DIR$/blinky.ipcf</name>\n\t</file>\n"},
-           near_miss{"<file><name>$PROJ_DIR$\\sub\\blinky.ipcf</name></file>",
-                     "\t<file>\n\t\t<name>$PROJ_DIR$\\sub\\blinky.ipcf</name>\n\t</file>\n"},
-           near_miss{"<file><name> $PROJ_DIR$\\blinky.ipcf </name></file>",
-                     "\t<file>\n\t\t<name> $PROJ_DIR$\\blinky.ipcf </name>\n\t</file>\n"},
-           near_miss{"<group><file><name>$PROJ_DIR$\\blinky.ipcf</name></file></group>",
-                     "\t<group>\n\t\t<file>\n\t\t\t<name>$PROJ_DIR$\\blinky.ipcf</name>\n\t\t</file>\n\t</group>\n"},
-           near_miss{"<file><name/></file><file/>", "\t<file>\n\t\t<name />\n\t</file>\n\t<file />\n"},
-           near_miss{"<file><other>$PROJ_DIR$\\blinky.ipcf</other></file>",
-                     "\t<file>\n\t\t<other>$PROJ_DIR$\\blinky.ipcf</other>\n\t</file>\n"},
-       }) {
-    EXPECT_EQ(link(project_with(miss.entry)), link_result::added) << miss.entry;
-    EXPECT_EQ(read_file(file_), saved_with_reference(miss.saved)) << miss.entry;
+  const std::string appended = "\t<file>\n\t\t<name>$PROJ_DIR$\\blinky.ipcf</name>\n\t</file>\n</project>\n";
+  for (const char* entry :
+       {"<file><name>$proj_dir$\\blinky.ipcf</name></file>", "<file><name>$PROJ_DIR$\\Blinky.ipcf</name></file>",
+        "<file><name>$PROJ_DIR$/blinky.ipcf</name></file>", "<file><name>$PROJ_DIR$\\sub\\blinky.ipcf</name></file>",
+        "<file><name> $PROJ_DIR$\\blinky.ipcf </name></file>",
+        "<group><file><name>$PROJ_DIR$\\blinky.ipcf</name></file></group>",
+        "<file><other>$PROJ_DIR$\\blinky.ipcf</other><name/></file><file/>"}) {
+    EXPECT_EQ(link(project_with(entry)), link_result::added) << entry;
+    const std::string written = read_file(file_);
+    EXPECT_EQ(written.substr(written.size() - appended.size()), appended) << entry;
+    EXPECT_EQ(link_project_file(to_wide_path(file_), reference), link_result::found) << entry;
   }
 }
 
 TEST_F(ProjectLink, TheSecondRunFindsWhatTheFirstAdded) {
   EXPECT_EQ(link(project_with("")), link_result::added);
   const std::string saved = read_file(file_);
-  EXPECT_EQ(saved, saved_with_reference(""));
+  EXPECT_EQ(saved,
+            "<?xml version=\"1.0\"?>\n"
+            "<project>\n"
+            "\t<fileVersion>3</fileVersion>\n"
+            "\t<file>\n"
+            "\t\t<name>$PROJ_DIR$\\blinky.ipcf</name>\n"
+            "\t</file>\n"
+            "</project>\n");
   EXPECT_EQ(link_project_file(to_wide_path(file_), reference), link_result::found);
   EXPECT_EQ(read_file(file_), saved);
 }
