@@ -66,6 +66,7 @@ bool final_target(std::string path, std::string& target) {
       }
       link.resize(link.size() * 2);
     }
+    if (link.empty()) return false;
     path = link.front() == '/' ? link : folder_of(path) + link;
   }
   return false;

@@ -35,14 +35,15 @@ bool name_exists(const std::wstring& path, DWORD& error) {
   return true;
 }
 
-// A name beside target that no file has yet.
-std::wstring name_beside(const std::wstring& target, const char* extension) {
+// A name beside target that no file has yet, long enough to need the
+// long-path form where the target's name did not.
+std::wstring name_beside(const wide_path& target, const char* extension) {
   const std::string suffix = unique_name_suffix(extension);
-  return target + std::wstring(suffix.begin(), suffix.end());
+  return to_win32_path(target + wide_path(suffix.begin(), suffix.end()));
 }
 
 // Creates a new file beside target; its permissions are the folder's defaults.
-unique_handle create_temporary(const std::wstring& target, std::wstring& temporary) {
+unique_handle create_temporary(const wide_path& target, std::wstring& temporary) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     temporary = name_beside(target, ".tmp");
     unique_handle handle =
@@ -82,8 +83,9 @@ struct handle_writer : pugi::xml_writer {
 // Puts replacement in place of target, which keeps its attributes and
 // security. The old file goes to a backup name first: without one, a failed
 // rename of the replacement could leave no file under the target's name.
-bool replace_existing(const std::wstring& target, const std::wstring& replacement) {
-  const std::wstring backup = name_beside(target, ".bak");
+bool replace_existing(const wide_path& target_path, const std::wstring& replacement) {
+  const std::wstring target = to_win32_path(target_path);
+  const std::wstring backup = name_beside(target_path, ".bak");
   if (ReplaceFileW(target.c_str(), replacement.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                    nullptr)) {
     DeleteFileW(backup.c_str());
@@ -116,18 +118,16 @@ bool read_whole_file(const wide_path& file, file_bytes& bytes) {
 
 bool replace_file(const wide_path& file, const std::function<void(pugi::xml_writer&)>& write_content) {
   if (file.empty()) return false;
-  std::wstring target = to_win32_path(file);
+  wide_path target = file;
   DWORD error = 0;
-  const bool existing = name_exists(target, error);
+  const bool existing = name_exists(to_win32_path(target), error);
   if (!existing && error != ERROR_FILE_NOT_FOUND) return false;
   if (existing) {
     // Write to the file that the name leads to, through every link, even
     // where nothing marks the name as a link. A link that leads nowhere is
     // not replaced by a file.
-    wide_path final_path;
-    if (query_final_path(file, final_path) != 0) return false;
-    target = to_win32_path(final_path);
-    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (query_final_path(file, target) != 0) return false;
+    const DWORD attributes = GetFileAttributesW(to_win32_path(target).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
       return false;
     }
@@ -144,8 +144,9 @@ bool replace_file(const wide_path& file, const std::function<void(pugi::xml_writ
   if (writer.failed || !FlushFileBuffers(output.get())) return false;
   if (!CloseHandle(output.release())) return false;
 
-  const bool replaced = existing ? replace_existing(target, temporary.path)
-                                 : MoveFileExW(temporary.path.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+  const bool replaced =
+      existing ? replace_existing(target, temporary.path)
+               : MoveFileExW(temporary.path.c_str(), to_win32_path(target).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
   if (!replaced) return false;
   temporary.path.clear();
   return true;

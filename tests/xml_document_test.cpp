@@ -135,6 +135,17 @@ TEST_F(XmlDocument, SaveWritesTheSavedFormInPlaceOfTheOldFile) {
   ASSERT_TRUE(save_document(document, to_wide_path(other)));
   EXPECT_EQ(read_file(other), saved_form(document));
   EXPECT_EQ(names_in(other.parent_path()), std::set<std::string>{"new.ipcf"});
+
+  // A name just below the classic Windows length limit, so that the
+  // temporary name beside it is longer than the limit.
+  std::filesystem::path deep = folder_.path();
+  while (deep.native().size() < 200) deep /= "sub";
+  std::filesystem::create_directories(deep);
+  const auto long_name = deep / (std::string(240 - deep.native().size(), 'n') + ".ipcf");
+  write_file(long_name, "old");
+  ASSERT_TRUE(save_document(document, to_wide_path(long_name)));
+  EXPECT_EQ(read_file(long_name), saved_form(document));
+  EXPECT_EQ(names_in(deep).size(), 1u);
 }
 
 TEST_F(XmlDocument, FailedSavesLeaveEverythingAsItWas) {
