@@ -18,8 +18,8 @@ parse_program_arguments() {
     shift
     export WINEPREFIX="${WINEPREFIX:-$work_root/wineprefix}"
   fi
-  program="$1"
-  [ -x "$program" ] || [ -f "$program" ] || { echo "no program at $program"; exit 2; }
+  [ -f "${1:-}" ] || { echo "no program at ${1:-(none given)}"; exit 2; }
+  program="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
 }
 
 scenario() {
