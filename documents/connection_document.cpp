@@ -67,12 +67,20 @@ connection_entries plan_connection_entries(const header_directory_list& headers,
   }
 
   // The source directories as the list spells them, in byte order, each
-  // with the index of its group once the groups are known.
+  // with the index of its group once the groups are known. Files of one
+  // directory usually follow each other, so the last one is remembered.
   std::map<std::string, size_t> directories;
   std::vector<const size_t*> group_of_source;
   group_of_source.reserve(sources.size());
+  wide_view last_directory;
+  const size_t* last_group = nullptr;
   for (const source_file& file : sources) {
-    group_of_source.push_back(&directories.try_emplace(to_narrow(parent_path(file.path)), 0).first->second);
+    const wide_view directory = parent_path(file.path);
+    if (last_group == nullptr || directory != last_directory) {
+      last_group = &directories.try_emplace(to_narrow(directory), 0).first->second;
+      last_directory = directory;
+    }
+    group_of_source.push_back(last_group);
   }
   for (auto& [directory, group] : directories) {
     std::string name = to_narrow(directory_relative_form(forms, to_wide(directory)));
@@ -87,7 +95,7 @@ connection_entries plan_connection_entries(const header_directory_list& headers,
   entries.sources.reserve(sources.size());
   for (size_t i = 0; i < sources.size(); ++i) {
     const source_file& file = sources[i];
-    entries.sources.push_back({path_text(entry_relative_form(forms, file.path, file.is_link)), *group_of_source[i]});
+    entries.sources.push_back({entry_path_text(forms, file.path, file.is_link), *group_of_source[i]});
   }
   return entries;
 }

@@ -1,5 +1,8 @@
 #include "scan/path.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace addfolder {
 namespace {
 
@@ -39,6 +42,22 @@ std::vector<wide_view> names_of(wide_view path) {
     position = end;
   }
   return names;
+}
+
+// The length of the longest common prefix, four code units at a time.
+size_t exact_prefix_length(wide_view left, wide_view right) {
+  const size_t common = std::min(left.size(), right.size());
+  size_t length = 0;
+  while (length + 4 <= common) {
+    std::uint64_t a;
+    std::uint64_t b;
+    std::memcpy(&a, left.data() + length, sizeof a);
+    std::memcpy(&b, right.data() + length, sizeof b);
+    if (a != b) break;
+    length += 4;
+  }
+  while (length < common && left[length] == right[length]) ++length;
+  return length;
 }
 
 std::strong_ordering compare_code_units(wide_view left, wide_view right) {
@@ -88,30 +107,48 @@ std::vector<wide_view> path_elements(wide_view path) {
 }
 
 std::strong_ordering compare_paths(wide_view left, wide_view right) {
-  if (auto order = compare_code_units(root_name(left), root_name(right)); order != 0) return order;
-  const bool left_rooted = !root_directory(left).empty();
-  const bool right_rooted = !root_directory(right).empty();
+  const size_t left_name_end = root_name_length(left);
+  const size_t right_name_end = root_name_length(right);
+  if (auto order = compare_code_units(left.substr(0, left_name_end), right.substr(0, right_name_end)); order != 0) {
+    return order;
+  }
+  const bool left_rooted = left_name_end < left.size() && is_separator(left[left_name_end]);
+  const bool right_rooted = right_name_end < right.size() && is_separator(right[right_name_end]);
   if (left_rooted != right_rooted) return left_rooted <=> right_rooted;
 
-  const wide_view a = left.substr(rootless_start(left));
-  const wide_view b = right.substr(rootless_start(right));
-  size_t i = 0;
-  size_t j = 0;
+  // The rest. Paths that share a long exact prefix are common, so that
+  // prefix is skipped first, up to the start of a separator run in it, where
+  // the position-by-position comparison would stand too.
+  const wide_view a = left.substr(left_name_end);
+  const wide_view b = right.substr(right_name_end);
+  size_t i = exact_prefix_length(a, b);
+  while (i > 0 && is_separator(a[i - 1])) --i;
+  size_t j = i;
+  if (i == 0) {
+    // The root directory's separators.
+    while (i < a.size() && is_separator(a[i])) ++i;
+    while (j < b.size() && is_separator(b[j])) ++j;
+  }
   while (true) {
     const bool a_end = i == a.size();
     const bool b_end = j == b.size();
     if (a_end || b_end) return !a_end <=> !b_end;
-    const bool a_separator = is_separator(a[i]);
-    const bool b_separator = is_separator(b[j]);
+    const char16_t x = a[i];
+    const char16_t y = b[j];
+    if (x == y && !is_separator(x)) {
+      ++i;
+      ++j;
+      continue;
+    }
+    const bool a_separator = is_separator(x);
+    const bool b_separator = is_separator(y);
     if (a_separator != b_separator) return a_separator ? std::strong_ordering::less : std::strong_ordering::greater;
     if (a_separator) {
       while (i < a.size() && is_separator(a[i])) ++i;
       while (j < b.size() && is_separator(b[j])) ++j;
       continue;
     }
-    if (a[i] != b[j]) return a[i] <=> b[j];
-    ++i;
-    ++j;
+    return x <=> y;
   }
 }
 

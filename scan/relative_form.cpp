@@ -32,7 +32,7 @@ wide_path relative_of(const walk_relative_forms& forms, const walk_relative_form
   return relative;
 }
 
-const walk_relative_forms::resolved& resolve_directory(walk_relative_forms& forms, const wide_path& directory) {
+walk_relative_forms::resolved& resolve_directory(walk_relative_forms& forms, const wide_path& directory) {
   if (auto found = forms.directories.find(directory); found != forms.directories.end()) return found->second;
 
   // Collect the unresolved ancestors below the scan root, nearest first.
@@ -43,7 +43,7 @@ const walk_relative_forms::resolved& resolve_directory(walk_relative_forms& form
     chain.push_back(std::move(parent));
   }
 
-  const walk_relative_forms::resolved* resolved = nullptr;
+  walk_relative_forms::resolved* resolved = nullptr;
   for (auto path = chain.rbegin(); path != chain.rend(); ++path) {
     walk_relative_forms::resolved forms_of_path;
     if (is_strictly_below(*path, forms.scan_root)) {
@@ -59,6 +59,16 @@ const walk_relative_forms::resolved& resolve_directory(walk_relative_forms& form
     resolved = &forms.directories.emplace(*path, std::move(forms_of_path)).first->second;
   }
   return *resolved;
+}
+
+// The parent of an entry below the scan root, resolved.
+walk_relative_forms::resolved& resolve_parent(walk_relative_forms& forms, const wide_path& entry) {
+  const wide_view parent = parent_path(entry);
+  if (forms.last_resolved == nullptr || parent != forms.last_directory) {
+    forms.last_directory = parent;
+    forms.last_resolved = &resolve_directory(forms, forms.last_directory);
+  }
+  return *forms.last_resolved;
 }
 
 }  // namespace
@@ -110,8 +120,10 @@ wide_path relative_form(const wide_path& path) {
 }
 
 std::string path_text(wide_view relative) {
-  std::string text(project_directory_macro);
-  text += to_narrow(relative);
+  std::string text;
+  text.reserve(project_directory_macro.size() + relative.size());
+  text = project_directory_macro;
+  if (!append_narrow(text, relative)) throw system_error(unconvertible_character_error());
   return text;
 }
 
@@ -126,12 +138,31 @@ const wide_path& directory_relative_form(walk_relative_forms& forms, const wide_
   return resolve_directory(forms, directory).relative;
 }
 
+std::string entry_path_text(walk_relative_forms& forms, const wide_path& entry, bool is_link) {
+  if (is_link || !is_strictly_below(entry, forms.scan_root)) return path_text(entry_relative_form(forms, entry, is_link));
+  walk_relative_forms::resolved& parent = resolve_parent(forms, entry);
+  // Only a parent at or below the working directory gives its entries its own
+  // text and their names; for the others only the lexical comparison knows.
+  if (parent.relative.empty() || begins_with_dot_dot(parent.relative)) {
+    return path_text(relative_of(forms, parent, file_name(entry)));
+  }
+  if (!parent.has_entry_text_prefix) {
+    parent.entry_text_prefix = parent.relative == u"." ? std::string(project_directory_macro) : path_text(parent.relative) + "\\";
+    parent.has_entry_text_prefix = true;
+  }
+  const wide_view name = file_name(entry);
+  std::string text;
+  text.reserve(parent.entry_text_prefix.size() + name.size());
+  text = parent.entry_text_prefix;
+  if (!append_narrow(text, name)) throw system_error(unconvertible_character_error());
+  return text;
+}
+
 wide_path entry_relative_form(walk_relative_forms& forms, const wide_path& entry, bool is_link) {
   if (is_link || !is_strictly_below(entry, forms.scan_root)) {
     return lexically_relative(weakly_canonical(entry), forms.working_directory);
   }
-  const auto& parent = resolve_directory(forms, wide_path(parent_path(entry)));
-  return relative_of(forms, parent, file_name(entry));
+  return relative_of(forms, resolve_parent(forms, entry), file_name(entry));
 }
 
 }  // namespace addfolder

@@ -41,10 +41,16 @@ struct walk_relative_forms {
   struct resolved {
     wide_path canonical;
     wide_path relative;
+    // The start of the path text of its entries, made on first use.
+    std::string entry_text_prefix;
+    bool has_entry_text_prefix = false;
   };
   wide_path scan_root;
   wide_path working_directory;
   std::unordered_map<wide_path, resolved> directories;
+  // The directory asked for last: entries of one directory come in a row.
+  wide_path last_directory;
+  resolved* last_resolved = nullptr;
 };
 
 // Starts the cache for one walk; reads the working directory now and raises
@@ -56,5 +62,9 @@ const wide_path& directory_relative_form(walk_relative_forms& forms, const wide_
 
 // The relative form of an entry of such a directory; a link is resolved.
 wide_path entry_relative_form(walk_relative_forms& forms, const wide_path& entry, bool is_link);
+
+// path_text(entry_relative_form(...)), made from the parent's text and the
+// entry's name where that gives the same result.
+std::string entry_path_text(walk_relative_forms& forms, const wide_path& entry, bool is_link);
 
 }  // namespace addfolder

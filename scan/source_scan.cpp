@@ -18,6 +18,10 @@ struct scan_state {
   bool collect_sources = false;
   bool collect_headers = false;
   scan_results results;
+  // For each level of the walk, whether its directory is in the header list
+  // already: a directory's entries are walked in one go, so a flag per level
+  // spares a lookup per header.
+  std::vector<bool> header_directory_listed;
   std::string source_errors;
   std::string header_errors;
 };
@@ -52,14 +56,19 @@ bool is_regular_file(scan_state& state, const tree_walk& walk) {
 }
 
 void visit_entry(scan_state& state, const tree_walk& walk) {
+  std::vector<bool>& listed = state.header_directory_listed;
+  if (listed.size() <= walk.depth) listed.resize(walk.depth + 1);
+  // A directory entered next starts with its own flag.
+  if (walk.entry->is_directory) listed[walk.depth] = false;
   const wide_view extension = path_extension(walk.entry->name);
   if (state.collect_sources && is_source_extension(extension)) {
     state.results.sources.push_back(source_file{wide_path(rootless_form(walk.path)), walk.entry->is_link});
   }
   if (state.collect_headers && is_header_extension(extension) && is_regular_file(state, walk)) {
+    if (listed[walk.depth - 1]) return;
     const wide_view directory = parent_path(rootless_form(walk.path));
-    header_directory_list& headers = state.results.headers;
-    if (!headers.contains(directory)) headers.emplace(directory);
+    state.results.headers.emplace(directory);
+    listed[walk.depth - 1] = true;
   }
 }
 
@@ -105,6 +114,7 @@ scan_results run_scans(const wide_path& scan_root, bool sources, bool headers, s
   scan_state state;
   state.collect_sources = sources;
   state.collect_headers = headers;
+  state.header_directory_listed.assign(1, false);
   try {
     walk_tree(state, scan_root);
   } catch (...) {

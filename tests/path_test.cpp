@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <set>
 
 #include "scan/path.h"
+#include "scan/text_conversion.h"
 
 namespace addfolder {
 namespace {
@@ -77,6 +79,54 @@ TEST(PathOrder, RootsDecideFirst) {
   EXPECT_TRUE(compare_paths(u"a", u"a\\") < 0);
   EXPECT_TRUE(compare_paths(u"", u"a") < 0);
   EXPECT_TRUE(compare_paths(u"Z", u"a") < 0);
+}
+
+// The path order spelled out step by step, to hold the fast one against.
+int reference_order(wide_view left, wide_view right) {
+  const auto sign = [](auto order) { return order < 0 ? -1 : order > 0 ? 1 : 0; };
+  const wide_view left_root = root_name(left);
+  const wide_view right_root = root_name(right);
+  if (left_root != right_root) return sign(left_root.compare(right_root));
+  if (root_directory(left).empty() != root_directory(right).empty()) return root_directory(left).empty() ? -1 : 1;
+  std::vector<wide_path> a;
+  std::vector<wide_path> b;
+  for (auto [text, parts] : {std::pair{rootless_form(left), &a}, std::pair{rootless_form(right), &b}}) {
+    wide_path token;
+    for (char16_t c : text) {
+      if (!is_separator(c)) {
+        token += c;
+      } else if (!token.empty() || parts->empty() || !parts->back().empty()) {
+        parts->push_back(token);
+        parts->push_back(u"");
+        token.clear();
+      }
+    }
+    parts->push_back(token);
+  }
+  // Names and one empty marker per separator run: a marker sorts below every code unit.
+  for (size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+    if (a[i] == b[i]) continue;
+    if (a[i].empty() != b[i].empty()) return a[i].empty() ? -1 : 1;
+    return sign(a[i].compare(b[i]));
+  }
+  return sign(a.size() <=> b.size());
+}
+
+TEST(PathOrder, AgreesWithAStepByStepReading) {
+  const char16_t alphabet[] = {u'a', u'b', u'A', u'\\', u'/', u'-', u':', u'C', u'.'};
+  std::mt19937 random(42);
+  for (int round = 0; round < 200000; ++round) {
+    wide_path texts[2];
+    for (wide_path& text : texts) {
+      const size_t length = random() % 12;
+      for (size_t i = 0; i < length; ++i) text += alphabet[random() % std::size(alphabet)];
+    }
+    if (round % 3 == 0) texts[1] = texts[0].substr(0, random() % (texts[0].size() + 1)) + texts[1];
+    const auto order = compare_paths(texts[0], texts[1]);
+    const int fast = order < 0 ? -1 : order > 0 ? 1 : 0;
+    ASSERT_EQ(fast, reference_order(texts[0], texts[1])) << testing::PrintToString(to_narrow(texts[0])) << " "
+                                                         << testing::PrintToString(to_narrow(texts[1]));
+  }
 }
 
 TEST(PathNormalForm, CollapsesSeparatorsDotsAndDotDots) {
