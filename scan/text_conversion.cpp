@@ -40,19 +40,36 @@ void put_utf16(wide_path& path, char32_t c) {
 }  // namespace
 
 bool append_narrow(std::string& text, wide_view path) {
-  const size_t original_size = text.size();
+  // Measure first, so that the text grows once and ASCII, the common case,
+  // is copied in one pass.
+  size_t length = 0;
+  bool ascii = true;
+  for (size_t i = 0; i < path.size(); ++i) {
+    const char32_t c = path[i];
+    if (c < 0x80) {
+      ++length;
+    } else if (c < 0x800) {
+      length += 2, ascii = false;
+    } else if (is_high_surrogate(c) && i + 1 < path.size() && is_low_surrogate(path[i + 1])) {
+      length += 4, ascii = false, ++i;
+    } else if (is_high_surrogate(c) || is_low_surrogate(c)) {
+      return false;
+    } else {
+      length += 3, ascii = false;
+    }
+  }
+  const size_t start = text.size();
+  if (ascii) {
+    text.resize(start + length);
+    for (size_t i = 0; i < length; ++i) text[start + i] = static_cast<char>(path[i]);
+    return true;
+  }
+  text.reserve(start + length);
   for (size_t i = 0; i < path.size(); ++i) {
     char32_t c = path[i];
-    if (c < 0x80) {
-      text += static_cast<char>(c);
-      continue;
-    }
-    if (is_high_surrogate(c) && i + 1 < path.size() && is_low_surrogate(path[i + 1])) {
+    if (is_high_surrogate(c)) {
       c = 0x10000 + ((c - 0xD800) << 10) + (path[i + 1] - 0xDC00);
       ++i;
-    } else if (is_high_surrogate(c) || is_low_surrogate(c)) {
-      text.resize(original_size);
-      return false;
     }
     put_utf8(text, c);
   }
