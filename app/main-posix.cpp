@@ -1,4 +1,5 @@
 // The terminal program on Linux and macOS.
+#include <csignal>
 #include <string_view>
 #include <vector>
 
@@ -6,6 +7,10 @@
 #include "scan/text_conversion.h"
 
 int main(int argc, char** argv) {
+  // A write past the file size limit must fail with EFBIG, as a full disk
+  // does, so that the save cleans up and the old files are put back; the
+  // signal's default action would kill the program half way instead.
+  std::signal(SIGXFSZ, SIG_IGN);
   std::vector<addfolder::wide_path> argument_list;
   for (int i = 0; i < argc; ++i) {
     addfolder::wide_path argument;
