@@ -16,9 +16,6 @@
 namespace addfolder {
 namespace {
 
-inline constexpr std::u16string_view no_file_system_path =
-    u"The chosen folder has no path in the file system. Please choose a folder on a drive.";
-
 int run_gui() {
   std::vector<wide_path> argument_list;
   if (!split_process_command_line(argument_list)) {
@@ -42,7 +39,7 @@ int run_gui() {
 
   if (end == folder_dialog_end::cancelled) return exit_success;
   if (end == folder_dialog_end::no_file_system_path) {
-    show_error_box(no_file_system_path);
+    show_error_box(folder_without_path);
     return exit_failure;
   }
   const run_outcome outcome = run_sequence(arguments, folder, std::cerr);

@@ -27,6 +27,10 @@ inline constexpr std::u16string_view other_drive_detail =
     u" is on another drive than the working directory, so it cannot be named relative to $PROJ_DIR$. "
     u"Choose a folder on the project's drive.";
 
+// The folder dialog confirmed an item that has no file-system path.
+inline constexpr std::u16string_view folder_without_path =
+    u"The chosen folder has no path in the file system. Please choose a folder on a drive.";
+
 // Memory ran out during the run.
 inline constexpr std::u16string_view out_of_memory = u"There is not enough memory to add the folder.";
 
