@@ -78,6 +78,13 @@ bool append_narrow(std::string& text, wide_view path) {
 
 bool append_wide(wide_path& path, std::string_view text) {
   const size_t original_size = path.size();
+  // ASCII, the common case, is copied in one pass.
+  size_t ascii = 0;
+  while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
+  path.resize(original_size + ascii);
+  for (size_t i = 0; i < ascii; ++i) path[original_size + i] = static_cast<char16_t>(text[i]);
+  if (ascii == text.size()) return true;
+  text.remove_prefix(ascii);
   const auto fail = [&] {
     path.resize(original_size);
     return false;
