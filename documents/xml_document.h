@@ -21,8 +21,9 @@ namespace addfolder {
 bool load_document(pugi::xml_document& document, const wide_path& file, std::string* original_bytes = nullptr);
 
 // Saves a document under file by the save convention. False when the file
-// could not be written; the old file is then untouched and no temporary file
-// is left. A read-only file is never replaced.
+// could not be written, or when the document is nested so deeply that its
+// indentation alone would exceed 1 GiB; the old file is then untouched and no
+// temporary file is left. A read-only file is never replaced.
 bool save_document(const pugi::xml_document& document, const wide_path& file);
 
 // The bytes that save_document writes for a document.

@@ -121,6 +121,31 @@ TEST_F(XmlDocument, LoadsAsLoadFileDoes) {
   }
 }
 
+TEST_F(XmlDocument, ASavedFileLoadsBackToTheSameTree) {
+  // Texts that a comment split are one text; a text of white space spelled
+  // by references is dropped as plain white space is; a carriage return is
+  // written as a reference, since written as it is it would load as a line feed.
+  const std::string saved = round_trip(
+      "<a><b>x<!-- c -->y</b><b>&#32;&#10;</b><b>&#32;<!-- c -->&#32;</b><b>1&#13;2</b><b>&#13;</b></a>");
+  EXPECT_EQ(saved, "<?xml version=\"1.0\"?>\n<a>\n\t<b>xy</b>\n\t<b />\n\t<b />\n\t<b>1&#13;2</b>\n\t<b />\n</a>\n");
+  EXPECT_EQ(round_trip(saved), saved);
+
+  // A NUL byte where a tag goes on ends the file for an in-place parse;
+  // the file is refused, as load_file refuses it.
+  EXPECT_EQ(round_trip(std::string("<project/\0<file/></project>", 27)), "load failed");
+}
+
+TEST_F(XmlDocument, ADocumentTooDeepToIndentIsNotWritten) {
+  // Indenting 40,000 nested elements would take 1.6 GB of tabs.
+  pugi::xml_document document;
+  pugi::xml_node node = document.append_child("project");
+  for (int depth = 0; depth < 40000; ++depth) node = node.append_child("group");
+  write_file(file_, "old");
+  EXPECT_FALSE(save_document(document, to_wide_path(file_)));
+  EXPECT_EQ(read_file(file_), "old");
+  EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
+}
+
 TEST_F(XmlDocument, SaveWritesTheSavedFormInPlaceOfTheOldFile) {
   write_file(file_, "old content that is longer than the new one");
   pugi::xml_document document;
