@@ -1,0 +1,143 @@
+// Arbitrary bytes as an existing connection file, extended with a fixed small
+// scan. Whatever the bytes are, a file that loads is written back so that it
+// loads again, keeps every node of the input in order, gains only the path
+// and group entries that were missing from the sections that exist, and is
+// written with the same bytes by a second run.
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "documents/connection_document.h"
+#include "documents/xml_document.h"
+#include "tests/fuzz/document_properties.h"
+#include "tests/test_folder.h"
+
+namespace addfolder {
+namespace {
+
+using fuzz_support::children_with_text;
+using fuzz_support::require;
+
+// A scan of the worked example, with a header in the working directory, a
+// file beside the project and names that need escaping.
+connection_entries fixed_entries() {
+  connection_entries entries;
+  entries.include_paths = {"$PROJ_DIR$\\lib", "$PROJ_DIR$\\lib\\hal", "$PROJ_DIR$\\."};
+  entries.group_names = {"lib", "lib\\hal", "a&b <\"c\">"};
+  entries.sources = {{"$PROJ_DIR$\\lib\\board.c", 0},
+                     {"$PROJ_DIR$\\lib\\hal\\gpio.c", 1},
+                     {"$PROJ_DIR$\\lib\\hal\\uart.c", 1},
+                     {"$PROJ_DIR$\\a&b <\"c\">\\x&y.c", 2},
+                     {"$PROJ_DIR$\\main.c", connection_entries::no_group}};
+  return entries;
+}
+
+const connection_entries entries = fixed_entries();
+
+bool is_include_path(std::string_view text) {
+  for (const std::string& path : entries.include_paths) {
+    if (path == text) return true;
+  }
+  return false;
+}
+
+// Whether a source file with this path text belongs in a section: files
+// itself for no_group, otherwise the group of that name.
+bool is_source_of(std::string_view text, pugi::xml_node section, pugi::xml_node files) {
+  for (const connection_entries::source& source : entries.sources) {
+    if (source.path_text != text) continue;
+    if (source.group == connection_entries::no_group
+            ? section == files
+            : section.parent() == files && std::strcmp(section.name(), "group") == 0 &&
+                  find_group(files, entries.group_names[source.group]) == section) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// An appended path: one text child, listed once in its section, and one of
+// the entries meant for that section.
+void require_path_entry(pugi::xml_node path, const connection_sections& sections) {
+  require(std::strcmp(path.name(), "path") == 0 && !path.first_attribute(), "an appended node is not a bare path");
+  const pugi::xml_node text = path.first_child();
+  require(text && !text.next_sibling() && text.type() == pugi::node_pcdata, "an appended path holds more than a text");
+  const pugi::xml_node section = path.parent();
+  require(children_with_text(section, text.value()) == 1, "a path was appended to a section that listed it");
+  const bool meant = section == sections.include_path || section == sections.asm_include_path
+                         ? is_include_path(text.value())
+                         : is_source_of(text.value(), section, sections.files);
+  require(meant, "a path went into a section it does not belong to");
+}
+
+void require_group_entry(pugi::xml_node group, const connection_sections& sections) {
+  require(group.parent() == sections.files, "a group was appended outside files");
+  const pugi::xml_attribute name = group.first_attribute();
+  require(name && !name.next_attribute() && std::strcmp(name.name(), "name") == 0, "a new group has not one name");
+  require(find_group(sections.files, name.value()) == group, "a group was appended although one had its name");
+  for (pugi::xml_node path : group.children()) require_path_entry(path, sections);
+}
+
+// After the fill, every entry is listed in its section wherever the section exists.
+void require_complete(const connection_sections& sections) {
+  for (const std::string& path : entries.include_paths) {
+    require(!sections.include_path || is_path_listed(sections.include_path, path), "an include path is missing");
+    require(!sections.asm_include_path || is_path_listed(sections.asm_include_path, path),
+            "an assembler include path is missing");
+  }
+  if (!sections.files) return;
+  for (const connection_entries::source& source : entries.sources) {
+    const pugi::xml_node section = source.group == connection_entries::no_group
+                                       ? sections.files
+                                       : find_group(sections.files, entries.group_names[source.group]);
+    require(section && is_path_listed(section, source.path_text), "a source file is missing");
+  }
+}
+
+// One run in extend mode on a connection file: load, open, fill, save. The
+// written bytes, or nothing when the file does not load.
+bool extend(const std::filesystem::path& file, std::string& written) {
+  pugi::xml_document document;
+  if (!load_document(document, test_support::to_wide_path(file))) return false;
+  connection_sections sections = open_connection_document(document);
+  require(fill_connection_document(sections, entries), "the fill ran out of memory");
+  require(save_document(document, test_support::to_wide_path(file)), "the save failed");
+  written = test_support::read_file(file);
+  require(written == saved_form(document), "the file does not hold the saved form");
+  return true;
+}
+
+void check_extend(const std::string& input) {
+  const std::filesystem::path file = fuzz_support::scratch_file("blinky.ipcf");
+  test_support::write_file(file, input);
+  pugi::xml_document before;
+  const bool loads = fuzz_support::load_bytes(before, input);
+
+  std::string output;
+  require(extend(file, output) == loads, "the file loads differently from the load convention");
+  if (!loads) return;
+
+  pugi::xml_document after;
+  require(fuzz_support::load_bytes(after, output), "the written connection file does not load");
+  const connection_sections sections = open_connection_document(after);
+  for (pugi::xml_node node : fuzz_support::appended_nodes(before, after)) {
+    if (std::strcmp(node.name(), "group") == 0 && node.parent() == sections.files) {
+      require_group_entry(node, sections);
+    } else {
+      require_path_entry(node, sections);
+    }
+  }
+  require_complete(sections);
+
+  std::string again;
+  require(extend(file, again), "the written connection file does not load for a second run");
+  require(again == output, "a second run changed the connection file");
+}
+
+}  // namespace
+}  // namespace addfolder
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  addfolder::check_extend(std::string(reinterpret_cast<const char*>(data), size));
+  return 0;
+}
