@@ -8,6 +8,7 @@
 #include "app/file_names.h"
 #include "app/messages.h"
 #include "documents/connection_document.h"
+#include "documents/file_access.h"
 #include "documents/project_link.h"
 #include "documents/xml_document.h"
 #include "scan/relative_form.h"
@@ -32,13 +33,24 @@ run_outcome write_documents(const command_arguments& arguments, const connection
   const wide_path connection_file = project_file_name(arguments, u".ipcf");
   const std::string reference = connection_reference(to_narrow(arguments.project_name));
 
+  // When the project file is written, the old one keeps a second name until
+  // the run ends, so that it can be put back by a rename, which needs no room
+  // on a full disk; its bytes are the fallback where there is no second name.
+  struct kept_project_file {
+    wide_path name;
+    ~kept_project_file() {
+      if (!name.empty()) forget_old_file(name);
+    }
+  } kept_project;
   std::string original_project;
-  const link_result link = link_project_file(project_file, reference, &original_project);
+  const link_result link = link_project_file(project_file, reference, &original_project, &kept_project.name);
   if (link == link_result::load_failed || link == link_result::save_failed) return failure(std::u16string(project_file_error));
 
   const bool create_mode = link == link_result::added;
   const auto undo_link = [&](std::u16string message) {
-    if (create_mode) replace_file_content(project_file, original_project);
+    if (create_mode && !(!kept_project.name.empty() && put_back_old_file(kept_project.name, project_file))) {
+      replace_file_content(project_file, original_project);
+    }
     return failure(std::move(message));
   };
 

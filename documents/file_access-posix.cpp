@@ -79,13 +79,17 @@ bool is_read_only(const std::string& file, const struct stat& info) {
   return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || access(file.c_str(), W_OK) != 0;
 }
 
+// A hidden name beside target that no earlier call gave.
+std::string name_beside(const std::string& target, const char* extension) {
+  const std::string folder = folder_of(target);
+  return folder + "." + target.substr(folder.size()) + unique_name_suffix(extension);
+}
+
 // Creates a new file beside target, with the mode a new file gets (0666
 // less the umask); returns its descriptor, or -1.
 int create_temporary(const std::string& target, std::string& temporary) {
-  const std::string folder = folder_of(target);
-  const std::string name = target.substr(folder.size());
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = folder + "." + name + unique_name_suffix(".tmp");
+    temporary = name_beside(target, ".tmp");
     const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -179,6 +183,41 @@ bool replace_file(const wide_path& file, const std::function<void(pugi::xml_writ
   if (rename(temporary.path.c_str(), target.c_str()) != 0) return false;
   temporary.path.clear();
   return true;
+}
+
+bool keep_old_file(const wide_path& file, wide_path& kept) {
+  std::string native;
+  std::string target;
+  if (!to_native(file, native) || !final_target(native, target)) return false;
+  struct stat info;
+  if (stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || is_read_only(target, info)) return false;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = name_beside(target, ".old");
+    if (link(target.c_str(), name.c_str()) == 0) {
+      kept.clear();
+      if (!append_wide(kept, name)) {
+        unlink(name.c_str());
+        return false;
+      }
+      std::replace(kept.begin(), kept.end(), u'/', u'\\');
+      return true;
+    }
+    if (errno != EEXIST) return false;
+  }
+  return false;
+}
+
+bool put_back_old_file(const wide_path& kept, const wide_path& file) {
+  std::string kept_native;
+  std::string native;
+  std::string target;
+  if (!to_native(kept, kept_native) || !to_native(file, native) || !final_target(native, target)) return false;
+  return rename(kept_native.c_str(), target.c_str()) == 0;
+}
+
+void forget_old_file(const wide_path& kept) {
+  std::string native;
+  if (to_native(kept, native)) unlink(native.c_str());
 }
 
 }  // namespace addfolder

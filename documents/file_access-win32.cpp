@@ -152,4 +152,37 @@ bool replace_file(const wide_path& file, const std::function<void(pugi::xml_writ
   return true;
 }
 
+bool keep_old_file(const wide_path& file, wide_path& kept) {
+  wide_path target;
+  if (file.empty() || query_final_path(file, target) != 0) return false;
+  const DWORD attributes = GetFileAttributesW(to_win32_path(target).c_str());
+  // A read-only file is never replaced, and a second name of it could not be removed.
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
+    return false;
+  }
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::wstring name = name_beside(target, ".old");
+    if (CreateHardLinkW(name.c_str(), to_win32_path(target).c_str(), nullptr)) {
+      kept.assign(name.begin(), name.end());
+      return true;
+    }
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  }
+  return false;
+}
+
+bool put_back_old_file(const wide_path& kept, const wide_path& file) {
+  wide_path target;
+  if (kept.empty() || file.empty() || query_final_path(file, target) != 0) return false;
+  const std::wstring kept_name(kept.begin(), kept.end());
+  return MoveFileExW(kept_name.c_str(), to_win32_path(target).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+void forget_old_file(const wide_path& kept) {
+  if (kept.empty()) return;
+  const std::wstring name(kept.begin(), kept.end());
+  DeleteFileW(name.c_str());
+}
+
 }  // namespace addfolder

@@ -32,6 +32,20 @@ bool read_whole_file(const wide_path& file, file_bytes& bytes);
 // untouched and the temporary file gone.
 bool replace_file(const wide_path& file, const std::function<void(pugi::xml_writer&)>& write_content);
 
+// Gives the file that a write to file reaches (links followed) a second,
+// hidden name beside it, so that after a replacement the old file can be put
+// back by a rename, which needs no room on the disk. False, with nothing
+// made, where the file is missing or read-only (so never replaced), or the
+// file system has no second names.
+bool keep_old_file(const wide_path& file, wide_path& kept);
+
+// Puts a kept file back in place of file in one step. False on failure; the
+// kept name then remains.
+bool put_back_old_file(const wide_path& kept, const wide_path& file);
+
+// Removes a kept name; the file it names stays under its other names.
+void forget_old_file(const wide_path& kept);
+
 // For the platform files: reads into bytes until read_some gives 0 (the end)
 // or a negative count (an error, which releases the bytes). size_hint is the
 // size the file had when it was opened.

@@ -2,6 +2,7 @@
 
 #include <pugixml.hpp>
 
+#include "documents/file_access.h"
 #include "documents/xml_document.h"
 #include "scan/relative_form.h"
 
@@ -40,11 +41,17 @@ std::string connection_reference(std::string_view narrow_project_name) {
 }
 
 link_result link_project_file(const wide_path& project_file, std::string_view connection_reference,
-                              std::string* original_bytes) {
+                              std::string* original_bytes, wide_path* kept_old) {
   pugi::xml_document project;
   if (!load_document(project, project_file, original_bytes)) return link_result::load_failed;
   if (names_connection_file(project, connection_reference)) return link_result::found;
-  if (!append_reference(project, connection_reference) || !save_document(project, project_file)) {
+  if (!append_reference(project, connection_reference)) return link_result::save_failed;
+  if (kept_old != nullptr && !keep_old_file(project_file, *kept_old)) kept_old->clear();
+  if (!save_document(project, project_file)) {
+    if (kept_old != nullptr && !kept_old->empty()) {
+      forget_old_file(*kept_old);
+      kept_old->clear();
+    }
     return link_result::save_failed;
   }
   return link_result::added;

@@ -28,8 +28,11 @@ std::string connection_reference(std::string_view narrow_project_name);
 // connection reference, byte for byte; appends one as the last child of
 // project and saves the file when none does. When original_bytes is given it
 // receives the project file's bytes as they were before, so that a later
-// failure can put them back.
+// failure can put them back. When kept_old is given and the file is written,
+// the old file keeps the second name that kept_old receives (see
+// keep_old_file); it stays empty where none could be made. The caller puts
+// the old file back or forgets the name.
 link_result link_project_file(const wide_path& project_file, std::string_view connection_reference,
-                              std::string* original_bytes = nullptr);
+                              std::string* original_bytes = nullptr, wide_path* kept_old = nullptr);
 
 }  // namespace addfolder

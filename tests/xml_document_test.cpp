@@ -6,6 +6,7 @@
 #include <fstream>
 #include <set>
 
+#include "documents/file_access.h"
 #include "documents/xml_document.h"
 #include "scan/text_conversion.h"
 #include "tests/test_folder.h"
@@ -190,6 +191,30 @@ TEST_F(XmlDocument, FailedSavesLeaveEverythingAsItWas) {
   EXPECT_FALSE(save_document(document, u""));
   EXPECT_EQ(names_in(folder_.path()), (std::set<std::string>{"folder.ewp", "project.ewp"}));
   EXPECT_TRUE(std::filesystem::is_empty(folder_ / "folder.ewp"));
+}
+
+TEST_F(XmlDocument, AKeptOldFileIsPutBackByARename) {
+  write_file(file_, "old");
+  wide_path kept;
+  ASSERT_TRUE(keep_old_file(to_wide_path(file_), kept));
+  pugi::xml_document document;
+  document.append_child("project");
+  ASSERT_TRUE(save_document(document, to_wide_path(file_)));
+  EXPECT_EQ(read_file(file_), saved_form(document));
+  ASSERT_TRUE(put_back_old_file(kept, to_wide_path(file_)));
+  EXPECT_EQ(read_file(file_), "old");
+  EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
+
+  ASSERT_TRUE(keep_old_file(to_wide_path(file_), kept));
+  forget_old_file(kept);
+  EXPECT_EQ(read_file(file_), "old");
+  EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
+  EXPECT_FALSE(keep_old_file(to_wide_path(folder_ / "missing.ewp"), kept));
+  EXPECT_FALSE(keep_old_file(to_wide_path(folder_.path()), kept));
+  make_read_only(file_, true);
+  EXPECT_FALSE(keep_old_file(to_wide_path(file_), kept));
+  make_read_only(file_, false);
+  EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
 }
 
 TEST_F(XmlDocument, AnOpenTargetIsReplacedWhereTheSystemAllowsIt) {
