@@ -1,0 +1,109 @@
+# Helpers for the fault tests, on top of the end-to-end helpers: runs under
+# resource limits, and checks that a file is whole.
+
+source "$here/../end_to_end/test_lib.sh"
+
+# The absolute path of an existing file, since the tests change folders.
+absolute_path() {
+  [ -f "$1" ] || { echo "no file at $1"; exit 2; }
+  echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
+}
+
+# Runs the program with the given text typed at the prompt, under a ulimit
+# option and value (such as -f 1), bounded in time.
+run_limited() {
+  local option="$1" value="$2" input="$3"
+  shift 3
+  (ulimit "$option" "$value" && printf '%s\n' "$input" | timeout 300 "$program" "$@") >"$stdout_file" 2>"$stderr_file"
+  exit_code=$?
+}
+
+# Runs the program with typed input, bounded in time, under Wine for --wine.
+run_bounded() {
+  local input="$1"
+  shift
+  if [ "$wine" = yes ]; then
+    printf '%s\n' "$input" | timeout 300 "$here/../../scripts/wine-run" "$program" "$@" >"$stdout_file" 2>"$stderr_file"
+  else
+    printf '%s\n' "$input" | timeout 300 "$program" "$@" >"$stdout_file" 2>"$stderr_file"
+  fi
+  exit_code=$?
+}
+
+# Each file exists and loads by the program's load convention.
+expect_loads() {
+  local file
+  for file in "$@"; do
+    if [ ! -f "$file" ]; then
+      fail "$file is missing"
+    elif ! "$document_check" "$file" 2>/dev/null; then
+      fail "$file does not load"
+    fi
+  done
+}
+
+# Makes count empty files named PREFIX-N.c in a folder.
+make_sources() {
+  local folder="$1" count="$2" prefix="$3" i
+  mkdir -p "$folder"
+  for ((i = 0; i < count; ++i)); do : >"$folder/$prefix-$i.c"; done
+}
+
+# A file of the given size in bytes, made of one line repeated.
+repeat_line() {
+  local line="$1" bytes="$2"
+  yes "$line" | head -c "$bytes"
+}
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# In the current folder, a copy of the example project: a project file with
+# 100,000 more entries and a generated tree sdk of 30,000 files. Leaves in
+# $saved the files to compare with: pristine.ewp, linked.ewp (after any
+# run), before.ipcf (the first run's), and, once the tree has grown by a
+# tenth, extended.ipcf (extend mode from before.ipcf) and created.ipcf
+# (create mode). Sets run_duration_ms to the time one run took. Ends with
+# the pristine project file and no connection file.
+prepare_large_project() {
+  "$generator" sdk 30000 7 >/dev/null
+  {
+    sed '/<\/project>/d' "$examples/blinky.ewp"
+    seq 0 99999 | sed 's|.*|    <file><name>$PROJ_DIR$\\old\\entry_&.c</name></file>|'
+    echo '</project>'
+  } >blinky.ewp
+  saved="$work_root/saved"
+  mkdir -p "$saved"
+  cp blinky.ewp "$saved/pristine.ewp"
+  run_bounded "sdk" "$PWD" blinky
+  expect_exit 0
+  cp blinky.ewp "$saved/linked.ewp"
+  cp blinky.ipcf "$saved/before.ipcf"
+  "$generator" --grow sdk 10 >/dev/null
+  local start
+  start=$(now_ms)
+  run_bounded "sdk" "$PWD" blinky
+  run_duration_ms=$(($(now_ms) - start))
+  expect_exit 0
+  cp blinky.ipcf "$saved/extended.ipcf"
+  cp "$saved/pristine.ewp" blinky.ewp
+  rm blinky.ipcf
+  run_bounded "sdk" "$PWD" blinky
+  expect_exit 0
+  cp blinky.ipcf "$saved/created.ipcf"
+  cp "$saved/pristine.ewp" blinky.ewp
+  rm blinky.ipcf
+}
+
+# Puts the files back as a run in create or extend mode finds them, and sets
+# old_project, old_connection (empty in create mode) and new_connection.
+start_mode() {
+  if [ "$1" = create ]; then
+    old_project="$saved/pristine.ewp" old_connection="" new_connection="$saved/created.ipcf"
+    rm -f blinky.ipcf
+  else
+    old_project="$saved/linked.ewp" old_connection="$saved/before.ipcf" new_connection="$saved/extended.ipcf"
+    cp "$old_connection" blinky.ipcf
+  fi
+  cp "$old_project" blinky.ewp
+}
+
