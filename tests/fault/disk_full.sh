@@ -9,8 +9,7 @@ set -u
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/fault_lib.sh"
 
-parse_program_arguments "$1"
-document_check="$(absolute_path "$2")"
+parse_fault_arguments "$@"
 
 connection_error="Error: Error while accessing the required IPCF file."
 project_error="Error: Error while accessing the required EWP file."

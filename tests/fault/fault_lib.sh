@@ -3,10 +3,25 @@
 
 source "$here/../end_to_end/test_lib.sh"
 
-# The absolute path of an existing file, since the tests change folders.
+# The absolute path of a file, since the tests change folders.
 absolute_path() {
-  [ -f "$1" ] || { echo "no file at $1"; exit 2; }
   echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
+}
+
+# The arguments of every fault test: [--wine] PROGRAM, then the tools that
+# the test needs: DOCUMENT-CHECK (addfolder-document-loads), TREE-GENERATOR
+# (addfolder-bench-tree), then the test's own.
+parse_fault_arguments() {
+  parse_program_arguments "$@"
+  [ "$wine" = no ] || shift
+  shift
+  document_check="" generator=""
+  [ $# -eq 0 ] || document_check="$(absolute_path "$1")"
+  [ $# -le 1 ] || generator="$(absolute_path "$2")"
+  local tool
+  for tool in "$document_check" "$generator"; do
+    [ -z "$tool" ] || [ -f "$tool" ] || { echo "no tool at $tool"; exit 2; }
+  done
 }
 
 # Runs the program with the given text typed at the prompt, under a ulimit

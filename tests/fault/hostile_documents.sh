@@ -10,8 +10,7 @@ set -u
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/fault_lib.sh"
 
-parse_program_arguments "$1"
-document_check="$(absolute_path "$2")"
+parse_fault_arguments "$@"
 expected="$here/../end_to_end/expected"
 
 # The example project file with more content before its end tag.

@@ -11,7 +11,7 @@ set -u
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/fault_lib.sh"
 
-parse_program_arguments "$@"
+parse_fault_arguments "$@"
 
 # The connection file holds a text (which may span lines).
 holds() {

@@ -10,9 +10,7 @@ set -u
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/fault_lib.sh"
 
-parse_program_arguments "$1"
-document_check="$(absolute_path "$2")"
-generator="$(absolute_path "$3")"
+parse_fault_arguments "$@"
 kills="${4:-30}"
 RANDOM=$$
 
