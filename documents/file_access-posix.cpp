@@ -142,10 +142,11 @@ bool read_whole_file(const wide_path& file, file_bytes& bytes) {
   bytes = file_bytes{};
   std::string native;
   if (!to_native(file, native)) return false;
-  descriptor input{open(native.c_str(), O_RDONLY | O_CLOEXEC)};
+  // Not blocking: a FIFO under the file's name must not stall the run.
+  descriptor input{open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
   if (input.fd < 0) return false;
   struct stat info;
-  if (fstat(input.fd, &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  if (fstat(input.fd, &info) != 0 || !S_ISREG(info.st_mode)) return false;
   const size_t size_hint = S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) : 0;
   return read_until_end(bytes, size_hint, [&](char* buffer, size_t room) -> long long {
     while (true) {

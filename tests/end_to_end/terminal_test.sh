@@ -134,6 +134,18 @@ expect_stderr_line "Error: Error while accessing the required IPCF file."
 expect_same_file "$examples/blinky.ewp" blinky.ewp
 expect_listing . "blinky.ewp blinky.ipcf lib main.c main.h"
 
+if [ "$wine" = no ]; then
+  scenario "a project file that is a FIFO is refused without waiting on it"
+  project=$(new_project)
+  cd "$project"
+  rm blinky.ewp
+  mkfifo blinky.ewp
+  run_program "lib" "$(project_argument "$project")" blinky
+  expect_exit 255
+  expect_stderr_line "Error: Error while accessing the required EWP file."
+  expect_missing blinky.ipcf
+fi
+
 # --- Windows only: drives and letter case --------------------------------
 
 if [ "$wine" = yes ]; then

@@ -53,11 +53,12 @@ separator() {
   if [ "$wine" = yes ]; then echo '\'; else echo /; fi
 }
 
+# Runs the program, never for longer than two minutes.
 invoke() {
   if [ "$wine" = yes ]; then
-    "$here/../../scripts/wine-run" "$program" "$@"
+    timeout --kill-after=5 120 "$here/../../scripts/wine-run" "$program" "$@"
   else
-    "$program" "$@"
+    timeout --kill-after=5 120 "$program" "$@"
   fi
 }
 
