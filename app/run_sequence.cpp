@@ -47,10 +47,12 @@ run_outcome write_documents(const command_arguments& arguments, const connection
   if (link == link_result::load_failed || link == link_result::save_failed) return failure(std::u16string(project_file_error));
 
   const bool create_mode = link == link_result::added;
+  const auto put_back_project_file = [&] {
+    if (!kept_project.name.empty() && put_back_old_file(kept_project.name, project_file)) return;
+    replace_file_content(project_file, original_project);
+  };
   const auto undo_link = [&](std::u16string message) {
-    if (create_mode && !(!kept_project.name.empty() && put_back_old_file(kept_project.name, project_file))) {
-      replace_file_content(project_file, original_project);
-    }
+    if (create_mode) put_back_project_file();
     return failure(std::move(message));
   };
 
