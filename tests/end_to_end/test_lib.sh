@@ -19,7 +19,12 @@ parse_program_arguments() {
     export WINEPREFIX="${WINEPREFIX:-$work_root/wineprefix}"
   fi
   [ -f "${1:-}" ] || { echo "no program at ${1:-(none given)}"; exit 2; }
-  program="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
+  program="$(absolute_path "$1")"
+}
+
+# The absolute path of a file, since the tests change folders.
+absolute_path() {
+  echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
 }
 
 scenario() {
@@ -53,12 +58,15 @@ separator() {
   if [ "$wine" = yes ]; then echo '\'; else echo /; fi
 }
 
-# Runs the program, never for longer than two minutes.
+# How long one run of the program may take, in seconds.
+run_time_limit=120
+
+# Runs the program, never for longer than run_time_limit.
 invoke() {
   if [ "$wine" = yes ]; then
-    timeout --kill-after=5 120 "$here/../../scripts/wine-run" "$program" "$@"
+    timeout --kill-after=5 "$run_time_limit" "$here/../../scripts/wine-run" "$program" "$@"
   else
-    timeout --kill-after=5 120 "$program" "$@"
+    timeout --kill-after=5 "$run_time_limit" "$program" "$@"
   fi
 }
 

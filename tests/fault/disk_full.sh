@@ -23,7 +23,7 @@ expect_exit 255
 expect_stderr_line "$connection_error"
 expect_same_file "$examples/blinky.ewp" blinky.ewp
 expect_listing . "blinky.ewp lib main.c main.h"
-run_bounded "lib" "$project" blinky
+run_program "lib" "$project" blinky
 expect_exit 0
 expect_loads blinky.ewp blinky.ipcf
 
@@ -59,7 +59,7 @@ expect_listing . "blinky.ewp lib main.c main.h"
 scenario "extend mode: the connection file outgrows the limit"
 project=$(new_project)
 cd "$project"
-run_bounded "lib" "$project" blinky
+run_program "lib" "$project" blinky
 expect_exit 0
 cp blinky.ewp "$work_root/linked.ewp"
 cp blinky.ipcf "$work_root/small.ipcf"

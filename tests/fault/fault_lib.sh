@@ -3,10 +3,8 @@
 
 source "$here/../end_to_end/test_lib.sh"
 
-# The absolute path of a file, since the tests change folders.
-absolute_path() {
-  echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
-}
+# Large trees and documents take longer than the end-to-end examples.
+run_time_limit=300
 
 # The arguments of every fault test: [--wine] PROGRAM, then the tools that
 # the test needs: DOCUMENT-CHECK (addfolder-document-loads), TREE-GENERATOR
@@ -29,19 +27,7 @@ parse_fault_arguments() {
 run_limited() {
   local option="$1" value="$2" input="$3"
   shift 3
-  (ulimit "$option" "$value" && printf '%s\n' "$input" | timeout 300 "$program" "$@") >"$stdout_file" 2>"$stderr_file"
-  exit_code=$?
-}
-
-# Runs the program with typed input, bounded in time, under Wine for --wine.
-run_bounded() {
-  local input="$1"
-  shift
-  if [ "$wine" = yes ]; then
-    printf '%s\n' "$input" | timeout 300 "$here/../../scripts/wine-run" "$program" "$@" >"$stdout_file" 2>"$stderr_file"
-  else
-    printf '%s\n' "$input" | timeout 300 "$program" "$@" >"$stdout_file" 2>"$stderr_file"
-  fi
+  (ulimit "$option" "$value" && printf '%s\n' "$input" | timeout "$run_time_limit" "$program" "$@") >"$stdout_file" 2>"$stderr_file"
   exit_code=$?
 }
 
@@ -89,20 +75,20 @@ prepare_large_project() {
   saved="$work_root/saved"
   mkdir -p "$saved"
   cp blinky.ewp "$saved/pristine.ewp"
-  run_bounded "sdk" "$PWD" blinky
+  run_program "sdk" "$PWD" blinky
   expect_exit 0
   cp blinky.ewp "$saved/linked.ewp"
   cp blinky.ipcf "$saved/before.ipcf"
   "$generator" --grow sdk 10 >/dev/null
   local start
   start=$(now_ms)
-  run_bounded "sdk" "$PWD" blinky
+  run_program "sdk" "$PWD" blinky
   run_duration_ms=$(($(now_ms) - start))
   expect_exit 0
   cp blinky.ipcf "$saved/extended.ipcf"
   cp "$saved/pristine.ewp" blinky.ewp
   rm blinky.ipcf
-  run_bounded "sdk" "$PWD" blinky
+  run_program "sdk" "$PWD" blinky
   expect_exit 0
   cp blinky.ipcf "$saved/created.ipcf"
   cp "$saved/pristine.ewp" blinky.ewp

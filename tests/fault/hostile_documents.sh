@@ -31,13 +31,13 @@ project=$(new_project)
 cd "$project"
 line='    <file><name>$PROJ_DIR$\src\generated\some_source_file.c</name></file>'
 yes "$line" | head -n $((200 * 1024 * 1024 / (${#line} + 1))) | project_with >blinky.ewp
-run_bounded "lib" "$project" blinky
+run_program "lib" "$project" blinky
 expect_exit 0
 expect_same_file "$expected/blinky-create.ipcf" blinky.ipcf
 [ "$(tail -n 4 blinky.ewp | tr -d '\t\n')" = '<file><name>$PROJ_DIR$\blinky.ipcf</name></file></project>' ] ||
   fail "the reference is not the last entry of the large project file"
 cp blinky.ewp "$work_root/large-linked.ewp"
-run_bounded "lib" "$project" blinky
+run_program "lib" "$project" blinky
 expect_exit 0
 expect_same_file "$work_root/large-linked.ewp" blinky.ewp
 expect_same_file "$expected/blinky-create.ipcf" blinky.ipcf
@@ -49,7 +49,7 @@ project=$(new_project)
 cd "$project"
 nested 100000 group | project_with >blinky.ewp
 cp blinky.ewp "$work_root/nested.ewp"
-run_bounded "lib" "$project" blinky
+run_program "lib" "$project" blinky
 expect_exit 255
 expect_stderr_line "Error: Error while accessing the required EWP file."
 expect_same_file "$work_root/nested.ewp" blinky.ewp
@@ -64,7 +64,7 @@ cd "$project"
 } | project_with >blinky.ewp
 cp blinky.ewp "$work_root/nested.ewp"
 cp "$expected/blinky-create.ipcf" blinky.ipcf
-run_bounded "lib" "$project" blinky
+run_program "lib" "$project" blinky
 expect_exit 0
 expect_same_file "$work_root/nested.ewp" blinky.ewp
 expect_same_file "$expected/blinky-create.ipcf" blinky.ipcf
@@ -81,7 +81,7 @@ cp "$expected/blinky-linked.ewp" blinky.ewp
   sed '1,/<files>/d' "$expected/blinky-create.ipcf"
 } >blinky.ipcf
 cp blinky.ipcf "$work_root/nested.ipcf"
-run_bounded "lib" "$project" blinky
+run_program "lib" "$project" blinky
 expect_exit 255
 expect_stderr_line "Error: Error while accessing the required IPCF file."
 expect_same_file "$expected/blinky-linked.ewp" blinky.ewp
@@ -97,7 +97,7 @@ for order in LE BE; do
     if [ $order = LE ]; then printf '\xff\xfe'; else printf '\xfe\xff'; fi
     iconv -f UTF-8 -t "UTF-16$order" "$expected/blinky-create.ipcf"
   } >blinky.ipcf
-  run_bounded "lib" "$project" blinky
+  run_program "lib" "$project" blinky
   expect_exit 0
   expect_same_file "$expected/blinky-create.ipcf" blinky.ipcf
 done
@@ -108,13 +108,13 @@ cd "$project"
 cp "$expected/blinky-linked.ewp" blinky.ewp
 sed '0,/<path>\$PROJ_DIR\$\\lib<\/path>/s||<path><note kept="yes"><sub/></note>$PROJ_DIR$\\lib</path>|' \
   "$expected/blinky-create.ipcf" >blinky.ipcf
-run_bounded "lib" "$project" blinky
+run_program "lib" "$project" blinky
 expect_exit 0
 expect_loads blinky.ipcf
 [ "$(grep -c '\$PROJ_DIR\$\\lib</path>' blinky.ipcf)" = 2 ] || fail "lib was listed again"
 grep -q '<note kept="yes">' blinky.ipcf || fail "the elements inside the path were dropped"
 cp blinky.ipcf "$work_root/first.ipcf"
-run_bounded "lib" "$project" blinky
+run_program "lib" "$project" blinky
 expect_exit 0
 expect_same_file "$work_root/first.ipcf" blinky.ipcf
 

@@ -28,7 +28,7 @@ expect_listed() {
 # A second run on the same tree writes the same bytes.
 expect_second_run_same() {
   cp blinky.ipcf "$work_root/first.ipcf"
-  run_bounded "$1" "$(project_argument "$project")" blinky
+  run_program "$1" "$(project_argument "$project")" blinky
   expect_exit 0
   expect_same_file "$work_root/first.ipcf" blinky.ipcf
 }
@@ -52,7 +52,7 @@ if [ "$wine" = yes ]; then
   name=$(printf 'w%.0s' {1..100})
   mkdir -p "lib/$name/$name/$name"
   : >"lib/$name/$name/$name/far.c"
-  run_bounded "lib" "$(project_argument "$project")" blinky
+  run_program "lib" "$(project_argument "$project")" blinky
   expect_exit 0
   expect_listed_or_reported "lib\\$name\\$name\\$name\\far.c" 'lib\\'
   expect_listed 'lib\board.c'
@@ -65,7 +65,7 @@ else
   mkdir -p "${deep//\\//}"
   : >"${deep//\\//}/leaf.c"
   : >"${deep//\\//}/leaf.h"
-  run_bounded "lib" "$(project_argument "$project")" blinky
+  run_program "lib" "$(project_argument "$project")" blinky
   expect_exit 0
   expect_no_stderr
   expect_listed "$deep\\leaf.c"
@@ -79,7 +79,7 @@ else
   far='lib'
   (cd lib && for ((i = 0; i < 25; ++i)); do mkdir "$name" && cd "$name" || exit 1; done && : >far.c)
   for ((i = 0; i < 25; ++i)); do far+="\\$name"; done
-  run_bounded "lib" "$(project_argument "$project")" blinky
+  run_program "lib" "$(project_argument "$project")" blinky
   expect_exit 0
   expect_listed_or_reported "$far\\far.c" 'lib\\'
   expect_listed 'lib\board.c'
@@ -90,7 +90,7 @@ project=$(new_project)
 cd "$project"
 ln -s .. lib/hal/up
 ln -s ../../lib lib/util/again
-run_bounded "lib" "$(project_argument "$project")" blinky
+run_program "lib" "$(project_argument "$project")" blinky
 expect_exit 0
 expect_same_file "$here/../end_to_end/expected/blinky-create.ipcf" blinky.ipcf
 
@@ -98,7 +98,7 @@ scenario "a FIFO named like a source and a header is listed, never opened"
 project=$(new_project)
 cd "$project"
 mkfifo lib/x.c lib/util/y.h
-run_bounded "lib" "$(project_argument "$project")" blinky
+run_program "lib" "$(project_argument "$project")" blinky
 expect_exit 0
 expect_listed 'lib\x.c'
 # Wine shows a FIFO as a plain file; on Linux it is no header.
@@ -112,7 +112,7 @@ if [ "$wine" = no ]; then
   project=$(new_project)
   cd "$project"
   ln -s loop.c lib/loop.c
-  run_bounded "lib" "$(project_argument "$project")" blinky
+  run_program "lib" "$(project_argument "$project")" blinky
   expect_exit 255
   expect_stderr_line 'Error: The path lib\loop.c cannot be resolved: Too many levels of symbolic links'
   expect_same_file "$examples/blinky.ewp" blinky.ewp
@@ -125,7 +125,7 @@ if [ "$wine" = no ]; then
   mkdir "lib/$odd"
   : >"lib/$odd/$odd.c"
   : >"lib/$odd/$odd.h"
-  run_bounded "lib" "$(project_argument "$project")" blinky
+  run_program "lib" "$(project_argument "$project")" blinky
   expect_exit 0
   expect_no_stderr
   escaped=$'a&lt;b&gt;&amp;"q\'\n'
