@@ -66,7 +66,11 @@ run_outcome write_documents(const command_arguments& arguments, const connection
     } else {
       return failure(std::u16string(connection_file_error));
     }
-    if (!fill_connection_document(sections, entries)) return undo_link(std::u16string(out_of_memory));
+    size_t added = 0;
+    if (!fill_connection_document(sections, entries, &added)) return undo_link(std::u16string(out_of_memory));
+    // A run that adds nothing to a file that is there leaves it alone: its
+    // bytes, its time and the form another tool gave it.
+    if (!create_mode && added == 0) return run_outcome{};
     if (!save_document(document, connection_file)) return undo_link(std::u16string(connection_file_error));
   } catch (const std::bad_alloc&) {
     return undo_link(std::u16string(out_of_memory));

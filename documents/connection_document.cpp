@@ -3,6 +3,7 @@
 #include <map>
 
 #include "documents/connection_index.h"
+#include "documents/path_text_match.h"
 #include "scan/text_conversion.h"
 
 namespace addfolder {
@@ -11,16 +12,19 @@ namespace {
 // The group name of the working directory itself, whose files go directly into files.
 constexpr std::string_view working_directory_name = ".";
 
-// Appends a path to a section that does not list it yet. False only when
-// memory ran out.
-bool add_path_if_missing(connection_index& index, pugi::xml_node section, std::string_view text) {
+// Appends a path to a section that does not list it yet, and counts it.
+// False only when memory ran out.
+bool add_path_if_missing(connection_index& index, pugi::xml_node section, std::string_view text, size_t& added) {
   if (!section || is_path_listed(index, section, text)) return true;
-  return static_cast<bool>(append_path(index, section, text));
+  if (!append_path(index, section, text)) return false;
+  ++added;
+  return true;
 }
 
-bool add_missing_paths(connection_index& index, pugi::xml_node section, const std::vector<std::string>& path_texts) {
+bool add_missing_paths(connection_index& index, pugi::xml_node section, const std::vector<std::string>& path_texts,
+                       size_t& added) {
   for (const std::string& text : path_texts) {
-    if (!add_path_if_missing(index, section, text)) return false;
+    if (!add_path_if_missing(index, section, text, added)) return false;
   }
   return true;
 }
@@ -49,13 +53,20 @@ connection_sections open_connection_document(pugi::xml_document& document) {
 
 bool is_path_listed(pugi::xml_node section, std::string_view path_text) {
   for (pugi::xml_node child : section.children()) {
-    if (child.child_value() == path_text) return true;
+    if (same_path_text(child.child_value(), path_text)) return true;
   }
   return false;
 }
 
 pugi::xml_node find_group(pugi::xml_node files, std::string_view name) {
-  return files.find_child_by_attribute("group", "name", std::string(name).c_str());
+  // The document's texts end at their first zero byte.
+  name = name.substr(0, name.find('\0'));
+  for (pugi::xml_node group : files.children("group")) {
+    for (pugi::xml_attribute attribute : group.attributes()) {
+      if (std::string_view(attribute.name()) == "name" && same_path_text(attribute.value(), name)) return group;
+    }
+  }
+  return pugi::xml_node();
 }
 
 connection_entries plan_connection_entries(const header_directory_list& headers, const source_file_list& sources,
@@ -100,10 +111,12 @@ connection_entries plan_connection_entries(const header_directory_list& headers,
   return entries;
 }
 
-bool fill_connection_document(connection_sections& sections, const connection_entries& entries) {
+bool fill_connection_document(connection_sections& sections, const connection_entries& entries, size_t* added) {
+  size_t appended = 0;
+  if (added != nullptr) *added = 0;
   connection_index index = start_connection_index(sections.files);
-  if (!add_missing_paths(index, sections.include_path, entries.include_paths)) return false;
-  if (!add_missing_paths(index, sections.asm_include_path, entries.include_paths)) return false;
+  if (!add_missing_paths(index, sections.include_path, entries.include_paths, appended)) return false;
+  if (!add_missing_paths(index, sections.asm_include_path, entries.include_paths, appended)) return false;
 
   // Every group exists before the first file is placed, and no group is
   // added after, so each name's group is fixed from here on.
@@ -114,14 +127,16 @@ bool fill_connection_document(connection_sections& sections, const connection_en
     if (!group && sections.files) {
       group = append_group(index, name);
       if (!group) return false;
+      ++appended;
     }
     groups.push_back(group);
   }
 
   for (const connection_entries::source& source : entries.sources) {
     const pugi::xml_node section = source.group == connection_entries::no_group ? sections.files : groups[source.group];
-    if (!add_path_if_missing(index, section, source.path_text)) return false;
+    if (!add_path_if_missing(index, section, source.path_text, appended)) return false;
   }
+  if (added != nullptr) *added = appended;
   return true;
 }
 

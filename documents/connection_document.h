@@ -27,12 +27,12 @@ connection_sections build_connection_document(pugi::xml_document& document);
 // Finds the sections of a loaded connection document; a missing one is null.
 connection_sections open_connection_document(pugi::xml_document& document);
 
-// True when a direct child of section, of any kind, has exactly path_text as
-// its text (child_value); false for a null section.
+// True when a direct child of section, of any kind, has path_text as its text
+// (child_value), "/" read as "\" (same_path_text); false for a null section.
 bool is_path_listed(pugi::xml_node section, std::string_view path_text);
 
 // The first group child of files, in document order, with an attribute name
-// (any of them) whose value is exactly name; null when there is none.
+// (any of them) whose value is name, "/" read as "\"; null when there is none.
 pugi::xml_node find_group(pugi::xml_node files, std::string_view name);
 
 // Everything the fill writes, computed before any file is touched, so that a
@@ -60,8 +60,10 @@ connection_entries plan_connection_entries(const header_directory_list& headers,
                                            walk_relative_forms& forms);
 
 // Adds what is missing, in four passes: includePath, asmIncludePath, the
-// groups, the source files. Only ever appends. False when the XML library ran
+// groups, the source files. Only ever appends; when added is given it
+// receives the number of elements appended. False when the XML library ran
 // out of memory, in which case the document must not be saved.
-bool fill_connection_document(connection_sections& sections, const connection_entries& entries);
+bool fill_connection_document(connection_sections& sections, const connection_entries& entries,
+                              size_t* added = nullptr);
 
 }  // namespace addfolder

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "documents/connection_document.h"
+#include "documents/path_text_match.h"
 
 namespace addfolder {
 namespace {
@@ -12,7 +13,7 @@ namespace {
 constexpr size_t walked_section_limit = 16;
 
 size_t hash_of(pugi::xml_node section, std::string_view text) {
-  return std::hash<std::string_view>()(text) ^ (section.hash_value() * 0x9E3779B97F4A7C15ull);
+  return path_text_hash(text) ^ (section.hash_value() * 0x9E3779B97F4A7C15ull);
 }
 
 void index_children(connection_index& index, pugi::xml_node section) {
@@ -68,11 +69,11 @@ size_t connection_index::child_hash::operator()(const listed_text& listed) const
 }
 
 bool connection_index::child_equal::operator()(pugi::xml_node left, pugi::xml_node right) const {
-  return left.parent() == right.parent() && std::string_view(left.child_value()) == right.child_value();
+  return left.parent() == right.parent() && same_path_text(left.child_value(), right.child_value());
 }
 
 bool connection_index::child_equal::operator()(const listed_text& listed, pugi::xml_node child) const {
-  return child.parent() == listed.section && listed.text == child.child_value();
+  return child.parent() == listed.section && same_path_text(listed.text, child.child_value());
 }
 
 bool connection_index::child_equal::operator()(pugi::xml_node child, const listed_text& listed) const {

@@ -8,6 +8,8 @@
 
 #include <pugixml.hpp>
 
+#include "documents/path_text_match.h"
+
 namespace addfolder {
 
 // What one run knows of its connection document. A section is read when it
@@ -25,8 +27,8 @@ struct connection_index {
     pugi::xml_node section;
     std::string_view text;
   };
-  // Children count as equal when they have the same parent and the same text
-  // (child_value); a listed_text finds them.
+  // Children count as equal when they have the same parent and texts
+  // (child_value) that same_path_text finds equal; a listed_text finds them.
   struct child_hash {
     using is_transparent = void;
     size_t operator()(pugi::xml_node child) const;
@@ -46,7 +48,7 @@ struct connection_index {
   // The files element, and once read, the first group that carries each name.
   pugi::xml_node files;
   bool groups_indexed = false;
-  std::unordered_map<std::string_view, pugi::xml_node> groups;
+  std::unordered_map<std::string_view, pugi::xml_node, path_text_hasher, path_text_equal> groups;
 };
 
 // An index for the document whose files element is files (possibly null).

@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 
 #include "documents/file_access.h"
+#include "documents/path_text_match.h"
 #include "documents/xml_document.h"
 #include "scan/relative_form.h"
 
@@ -16,7 +17,7 @@ bool names_connection_file(const pugi::xml_document& project, std::string_view r
   const pugi::xpath_query query(project_file_names);
   bool found = false;
   for (const pugi::xpath_node& name : project.select_nodes(query)) {
-    if (name.node().child_value() == reference) found = true;
+    if (same_path_text(name.node().child_value(), reference)) found = true;
   }
   return found;
 }

@@ -25,7 +25,7 @@ enum class link_result {
 std::string connection_reference(std::string_view narrow_project_name);
 
 // Makes sure that a top-level file/name entry of the project file equals the
-// connection reference, byte for byte; appends one as the last child of
+// connection reference ("/" read as "\", otherwise byte for byte); appends one as the last child of
 // project and saves the file when none does. When original_bytes is given it
 // receives the project file's bytes as they were before, so that a later
 // failure can put them back. When kept_old is given and the file is written,

@@ -13,6 +13,10 @@ namespace addfolder {
 // that conversion follows the prefix instead; no character is ever replaced.
 void append_access_error_line(std::string& lines, wide_view path, int code);
 
+// Appends the line for an entry whose name holds "\", which a Windows project
+// cannot name: Skipped "NAME" in DIRECTORY: ... and a line end.
+void append_backslash_name_line(std::string& lines, wide_view directory, wide_view name);
+
 // Appends "Exception :: " + the error's description + a line end.
 void append_exception_line(std::string& lines, const system_error& error);
 

@@ -92,6 +92,10 @@ void walk_tree(scan_state& state, const wide_path& scan_root) {
       case walk_event::entry:
         visit_entry(state, walk);
         break;
+      case walk_event::backslash_name:
+        // One line for the run, not one per scan: the source scan's.
+        if (state.collect_sources) append_backslash_name_line(state.source_errors, walk.path, walk.entry->name);
+        break;
       case walk_event::unreadable_directory:
       case walk_event::unconvertible_name:
         // Skipped with its line; the rest of the tree is still scanned.

@@ -39,6 +39,10 @@ std::vector<std::string> texts_of(const pugi::xml_document& document) {
       texts.push_back(" " + text + " ");
       texts.push_back(text + std::string(1, '\0') + "tail");
       if (!text.empty()) texts.push_back(text.substr(1));
+      // The same text with its separators turned the other way.
+      std::string turned = text;
+      for (char& c : turned) c = c == '/' ? '\\' : c == '\\' ? '/' : c;
+      texts.push_back(turned);
     }
     for (pugi::xml_attribute attribute : node.attributes()) texts.push_back(attribute.value());
   }
@@ -99,7 +103,7 @@ TEST(ConnectionIndex, AnswersAsTheWalksOnALoadedFile) {
 
 TEST(ConnectionIndex, AnswersAsTheWalksWhileRandomDocumentsGrow) {
   std::mt19937 random(20240601);
-  const std::vector<std::string> words{"a", "A", "b", "a b", " a", "", "$PROJ_DIR$\\a"};
+  const std::vector<std::string> words{"a", "A", "b", "a b", " a", "", "$PROJ_DIR$\\a", "$PROJ_DIR$/a", "a/b", "a\\b"};
   const auto word = [&] { return words[random() % words.size()]; };
 
   for (int round = 0; round < 30; ++round) {

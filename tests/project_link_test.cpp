@@ -49,6 +49,8 @@ TEST_F(ProjectLink, AnEqualTopLevelEntryIsFoundAndTheFileLeftAlone) {
        {std::string("<file><name>$PROJ_DIR$\\blinky.ipcf</name></file>\r\n"),
         std::string("<file><name><![CDATA[$PROJ_DIR$\\blinky.ipcf]]></name></file>\r\n"),
         std::string("<file><name>other.c</name><name>$PROJ_DIR$\\blinky.ipcf</name></file>\r\n"),
+        // Vendor tools write "/", which names the same file.
+        std::string("<file><name>$PROJ_DIR$/blinky.ipcf</name></file>\r\n"),
         std::string(
             "<file><name>$PROJ_DIR$\\blinky.ipcf</name></file><file><name>$PROJ_DIR$\\blinky.ipcf</name></file>")}) {
     const std::string bytes = project_with(entry);
@@ -64,7 +66,7 @@ TEST_F(ProjectLink, NearMissesGetTheReferenceAppendedLast) {
   const std::string appended = "\t<file>\n\t\t<name>$PROJ_DIR$\\blinky.ipcf</name>\n\t</file>\n</project>\n";
   for (const char* entry :
        {"<file><name>$proj_dir$\\blinky.ipcf</name></file>", "<file><name>$PROJ_DIR$\\Blinky.ipcf</name></file>",
-        "<file><name>$PROJ_DIR$/blinky.ipcf</name></file>", "<file><name>$PROJ_DIR$\\sub\\blinky.ipcf</name></file>",
+        "<file><name>$PROJ_DIR$\\sub\\blinky.ipcf</name></file>", "<file><name>$PROJ_DIR$//blinky.ipcf</name></file>",
         "<file><name> $PROJ_DIR$\\blinky.ipcf </name></file>",
         "<group><file><name>$PROJ_DIR$\\blinky.ipcf</name></file></group>",
         "<file><other>$PROJ_DIR$\\blinky.ipcf</other><name/></file><file/>"}) {

@@ -179,6 +179,20 @@ TEST_F(Scan, NameWithoutWideFormIsReportedAndSkipped) {
   EXPECT_EQ(outcome.errors, line + line);
 }
 
+TEST_F(Scan, NamesHoldingABackslashAreSkippedWithOneLine) {
+  if (test_support::on_windows()) GTEST_SKIP() << "Windows names cannot hold a backslash";
+  file("lib/a.c");
+  file("lib/y\\z.c");
+  file("lib/a\\b/inside.c");
+  file("lib/a\\b/inside.h");
+  file("lib/hal/gpio.h");
+  const scan_outcome outcome = scan_every_way(u"lib");
+  EXPECT_EQ(outcome.sources, paths{u"lib\\a.c"});
+  EXPECT_EQ(outcome.headers, paths{u"lib\\hal"});
+  const std::string why = ": a name that holds \"\\\" cannot be named in a Windows project\n";
+  EXPECT_EQ(outcome.errors, "Skipped \"a\\b\" in lib" + why + "Skipped \"y\\z.c\" in lib" + why);
+}
+
 // A chain of folders "d" below a folder, removed from the bottom up: removing
 // a whole tree cannot reach this deep on every host.
 struct folder_chain {

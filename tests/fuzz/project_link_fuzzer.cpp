@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "documents/path_text_match.h"
 #include "documents/project_link.h"
 #include "tests/fuzz/document_properties.h"
 #include "tests/test_folder.h"
@@ -19,7 +20,7 @@ const std::string reference = connection_reference("blinky");
 
 bool holds_reference(const pugi::xml_document& project) {
   for (const pugi::xpath_node& name : project.select_nodes("/project/file/name")) {
-    if (fuzz_support::settled_text(name.node()) == reference) return true;
+    if (same_path_text(fuzz_support::settled_text(name.node()), reference)) return true;
   }
   return false;
 }
