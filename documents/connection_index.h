@@ -1,5 +1,6 @@
-// Lookups in a connection document that answer exactly as the walks over the
-// children do, in constant time, for documents with many groups and files.
+// The listing test and the group lookup of a connection document, in
+// constant time for documents with many groups and files, and the two
+// additions that keep them right.
 #pragma once
 
 #include <string_view>
@@ -54,18 +55,23 @@ struct connection_index {
 // An index for the document whose files element is files (possibly null).
 connection_index start_connection_index(pugi::xml_node files);
 
-// Answers as is_path_listed(section, path_text).
+// The listing test: true when a direct child of section, of any kind, has
+// path_text as its text (child_value), "/" read as "\" (same_path_text);
+// false for a null section.
 bool is_path_listed(connection_index& index, pugi::xml_node section, std::string_view path_text);
 
-// Answers as find_group(index.files, name).
+// The group lookup: the first group child of files, in document order, with
+// an attribute name (any of them) whose value is name, "/" read as "\";
+// null when there is none.
 pugi::xml_node find_group(connection_index& index, std::string_view name);
 
-// Appends to section a path element holding one text node with path_text.
-// Null for a null section, or when memory ran out.
+// Appends to section a path element holding one text node with path_text;
+// null for a null section or one that holds no elements (a text).
+// Raises std::bad_alloc when memory runs out.
 pugi::xml_node append_path(connection_index& index, pugi::xml_node section, std::string_view path_text);
 
-// Appends to files a group element with the attribute name. Null when files
-// is null, or when memory ran out.
+// Appends to files a group element with the attribute name; null when files
+// is null. Raises std::bad_alloc when memory runs out.
 pugi::xml_node append_group(connection_index& index, std::string_view name);
 
 }  // namespace addfolder

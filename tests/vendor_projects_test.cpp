@@ -8,10 +8,10 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <sstream>
 #include <vector>
 
 #include "app/run_sequence.h"
+#include "app/scan_problem_lines.h"
 #include "tests/fuzz/document_properties.h"
 #include "tests/test_folder.h"
 #include "tests/vendor_documents.h"
@@ -86,13 +86,13 @@ class VendorProject : public ::testing::Test {
   void files(std::initializer_list<const char*> names) {
     for (const char* name : names) write_file(project_ / name);
   }
-  // One run of the program on the chosen folder; the standard error text.
+  // One run of the program on the chosen folder; the lines for standard error.
   std::string run(const char* folder) {
-    std::ostringstream errors;
+    scan_problem_list problems;
     const command_arguments arguments{to_wide_path(project_), u"hello"};
-    const run_outcome outcome = run_sequence(arguments, to_wide_path(project_ / folder), errors);
+    const run_outcome outcome = run_sequence(arguments, to_wide_path(project_ / folder), problems);
     EXPECT_EQ(outcome.exit_code, 0) << std::string(outcome.message.begin(), outcome.message.end());
-    return errors.str();
+    return scan_problem_lines(problems);
   }
   // True when the file has the bytes and the time that write_old gave it.
   void expect_untouched(const char* name, const std::string& bytes) {
