@@ -1,19 +1,22 @@
 #include "app/failure_message.h"
 
+#include "app/messages.h"
+
 namespace addfolder {
 
 std::u16string failure_message(const system_error& error) {
-  const wide_path reason = system_message_wide(error.code());
   const wide_path* path = error.path();
   std::u16string message;
   if (error.operation() == "current_path()") {
-    message = u"The working directory cannot be read";
+    message = working_directory_unreadable;
   } else if (error.operation().empty()) {
-    message = path ? u"The name " + *path + u" cannot be written as text" : u"A name cannot be written as text";
+    message = path ? std::u16string(name_intro) + *path + std::u16string(name_without_text)
+                   : std::u16string(some_name_without_text);
   } else {
-    message = path ? u"The path " + *path + u" cannot be resolved" : u"A path cannot be resolved";
+    message = path ? std::u16string(path_intro) + *path + std::u16string(path_unresolved)
+                   : std::u16string(some_path_unresolved);
   }
-  return message + u": " + reason;
+  return message + std::u16string(reason_separator) + system_message_wide(error.code());
 }
 
 }  // namespace addfolder

@@ -10,7 +10,8 @@
 int wmain() {
   std::vector<addfolder::wide_path> argument_list;
   if (!addfolder::split_process_command_line(argument_list)) {
-    addfolder::write_error_line(u"Error: " + std::u16string(addfolder::unable_to_parse_command_line));
+    addfolder::write_error_line(std::u16string(addfolder::error_line_prefix) +
+                                std::u16string(addfolder::unable_to_parse_command_line));
     return addfolder::exit_command_line_error;
   }
   return addfolder::run_terminal(argument_list);

@@ -1,11 +1,11 @@
 // The modal error message of the Windows program.
 #pragma once
 
-#include "scan/path.h"
+#include "scan/wide_text.h"
 
 namespace addfolder {
 
 // Shows a message box without owner, caption "Error", style 0 (one OK button, no icon).
-void show_error_box(wide_view text);
+void show_error_box(wide_text_view text);
 
 }  // namespace addfolder

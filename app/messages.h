@@ -1,4 +1,6 @@
-// Every text that the program shows to the user, in one place.
+// Every text that the program shows to the user, in one place; only the
+// lines for problems met while scanning, which go to the error stream in its
+// own code page, are made in app/scan_problem_lines.cpp.
 #pragma once
 
 #include <string_view>
@@ -33,6 +35,23 @@ inline constexpr std::u16string_view folder_without_path =
 
 // Memory ran out during the run.
 inline constexpr std::u16string_view out_of_memory = u"There is not enough memory to add the folder.";
+
+// The start of every error line of the terminal program.
+inline constexpr std::u16string_view error_line_prefix = u"Error: ";
+
+// The terminal program asks again for a typed text that names no folder.
+inline constexpr std::u16string_view not_a_folder = u"Not a folder: ";
+
+// Parts of the messages about a failed system call: the problem, then ": "
+// and the system's own words.
+inline constexpr std::u16string_view working_directory_unreadable = u"The working directory cannot be read";
+inline constexpr std::u16string_view name_intro = u"The name ";
+inline constexpr std::u16string_view name_without_text = u" cannot be written as text";
+inline constexpr std::u16string_view some_name_without_text = u"A name cannot be written as text";
+inline constexpr std::u16string_view path_intro = u"The path ";
+inline constexpr std::u16string_view path_unresolved = u" cannot be resolved";
+inline constexpr std::u16string_view some_path_unresolved = u"A path cannot be resolved";
+inline constexpr std::u16string_view reason_separator = u": ";
 
 // Title of the folder choice, in the dialog and on the terminal prompt.
 inline constexpr std::u16string_view folder_choice_title = u"Select folder to be added to the project";

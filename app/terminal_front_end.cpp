@@ -14,7 +14,7 @@ namespace addfolder {
 namespace {
 
 void show_error(std::u16string_view message) {
-  std::u16string line(u"Error: ");
+  std::u16string line(error_line_prefix);
   line += message;
   write_error_line(line);
 }
@@ -32,7 +32,7 @@ std::optional<wide_path> prompt_for_folder(const wide_path& preselected) {
     }
     const wide_path typed = line.empty() ? preselected : line;
     if (std::optional<wide_path> folder = typed_folder(typed)) return folder;
-    write_error_line(u"Not a folder: " + typed);
+    write_error_line(std::u16string(not_a_folder) + typed);
   }
 }
 

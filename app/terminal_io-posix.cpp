@@ -9,7 +9,7 @@ namespace {
 
 // The terminal speaks UTF-8; a lone surrogate, which no file name on this host
 // can hold, is written as U+FFFD so that the message still reaches the user.
-std::string terminal_text(wide_view text) {
+std::string terminal_text(wide_text_view text) {
   std::string narrow;
   for (size_t i = 0; i < text.size(); ++i) {
     const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF && text[i + 1] >= 0xDC00 &&
@@ -22,11 +22,11 @@ std::string terminal_text(wide_view text) {
 
 }  // namespace
 
-void write_output(wide_view text) { std::cout << terminal_text(text) << std::flush; }
+void write_output(wide_text_view text) { std::cout << terminal_text(text) << std::flush; }
 
-void write_error_line(wide_view text) { std::cerr << terminal_text(text) << std::endl; }
+void write_error_line(wide_text_view text) { std::cerr << terminal_text(text) << std::endl; }
 
-bool read_input_line(wide_path& line) {
+bool read_input_line(wide_text& line) {
   std::string narrow;
   if (!std::getline(std::cin, narrow)) return false;
   while (!narrow.empty() && (narrow.back() == '\r' || narrow.back() == '\n')) narrow.pop_back();

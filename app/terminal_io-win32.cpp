@@ -17,7 +17,7 @@ bool is_console(HANDLE handle) {
 
 // A console takes wide text as it is; a pipe or file gets the narrow code
 // page, or UTF-8 where the code page has no form for a character.
-void write_to(DWORD handle_id, FILE* stream, wide_view text) {
+void write_to(DWORD handle_id, FILE* stream, wide_text_view text) {
   const HANDLE handle = GetStdHandle(handle_id);
   if (is_console(handle)) {
     const std::wstring native = to_win32_text(text);
@@ -38,8 +38,8 @@ void write_to(DWORD handle_id, FILE* stream, wide_view text) {
   std::fflush(stream);
 }
 
-wide_path from_code_page(UINT code_page, const std::string& text) {
-  if (text.empty()) return wide_path();
+wide_text from_code_page(UINT code_page, const std::string& text) {
+  if (text.empty()) return wide_text();
   const int length = MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring wide(static_cast<size_t>(length), L'\0');
   MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
@@ -48,14 +48,14 @@ wide_path from_code_page(UINT code_page, const std::string& text) {
 
 }  // namespace
 
-void write_output(wide_view text) { write_to(STD_OUTPUT_HANDLE, stdout, text); }
+void write_output(wide_text_view text) { write_to(STD_OUTPUT_HANDLE, stdout, text); }
 
-void write_error_line(wide_view text) {
+void write_error_line(wide_text_view text) {
   std::fflush(stderr);
-  write_to(STD_ERROR_HANDLE, stderr, wide_path(text) + u"\n");
+  write_to(STD_ERROR_HANDLE, stderr, wide_text(text) + u"\n");
 }
 
-bool read_input_line(wide_path& line) {
+bool read_input_line(wide_text& line) {
   line.clear();
   const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
   if (is_console(input)) {

@@ -11,10 +11,13 @@
 #include <string_view>
 #include <vector>
 
+#include "scan/wide_text.h"
+
 namespace addfolder {
 
-using wide_path = std::u16string;
-using wide_view = std::u16string_view;
+// A path as UTF-16 text, and a view of one.
+using wide_path = wide_text;
+using wide_view = wide_text_view;
 
 // The separator that every produced path uses.
 inline constexpr char16_t preferred_separator = u'\\';

@@ -11,8 +11,8 @@ std::string system_message(int code) {
   return text;
 }
 
-wide_path system_message_wide(int code) {
-  wide_path wide;
+wide_text system_message_wide(int code) {
+  wide_text wide;
   if (!append_wide(wide, system_message(code))) return u"unknown error";
   return wide;
 }

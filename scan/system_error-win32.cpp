@@ -6,13 +6,13 @@
 
 namespace addfolder {
 
-wide_path system_message_wide(int code) {
+wide_text system_message_wide(int code) {
   wchar_t* buffer = nullptr;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
       static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   if (length == 0 || buffer == nullptr) return u"unknown error";
-  wide_path message = from_win32_text(std::wstring_view(buffer, length));
+  wide_text message = from_win32_text(std::wstring_view(buffer, length));
   LocalFree(buffer);
   while (!message.empty() && (message.back() == u'\r' || message.back() == u'\n' || message.back() == u' ')) {
     message.pop_back();

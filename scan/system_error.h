@@ -36,6 +36,6 @@ class system_error : public std::exception {
 std::string system_message(int code);
 
 // The same text as a wide string, for messages shown to the user.
-wide_path system_message_wide(int code);
+wide_text system_message_wide(int code);
 
 }  // namespace addfolder

@@ -23,9 +23,9 @@ std::wstring full_path(const std::wstring& path) {
 
 }  // namespace
 
-std::wstring to_win32_text(wide_view text) { return std::wstring(text.begin(), text.end()); }
+std::wstring to_win32_text(wide_text_view text) { return std::wstring(text.begin(), text.end()); }
 
-wide_path from_win32_text(std::wstring_view text) { return wide_path(text.begin(), text.end()); }
+wide_text from_win32_text(std::wstring_view text) { return wide_path(text.begin(), text.end()); }
 
 std::wstring to_win32_path(wide_view path) {
   std::wstring native = to_win32_text(path);

@@ -12,9 +12,9 @@ namespace addfolder {
 std::wstring to_win32_path(wide_view path);
 
 // A wide text as a Win32 string (both are UTF-16).
-std::wstring to_win32_text(wide_view text);
+std::wstring to_win32_text(wide_text_view text);
 
 // A Win32 string as a wide text.
-wide_path from_win32_text(std::wstring_view text);
+wide_text from_win32_text(std::wstring_view text);
 
 }  // namespace addfolder
