@@ -7,6 +7,7 @@
 // character only itself. There is no escaping.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "scan/path.h"
