@@ -23,6 +23,8 @@ else()
     GIT_REPOSITORY https://github.com/zeux/pugixml.git
     GIT_TAG v1.13
     GIT_SHALLOW TRUE)
+  # pugixml's option() is to keep this static build rather than clear it.
+  set(CMAKE_POLICY_DEFAULT_CMP0077 NEW)
   set(BUILD_SHARED_LIBS OFF)
   addfolder_add_fetched(pugixml)
 endif()
