@@ -2,7 +2,6 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include <iostream>
 #include <vector>
 
 #include "app/command_line.h"
@@ -13,6 +12,7 @@
 #include "app/messages.h"
 #include "app/program_version.h"
 #include "app/run_sequence.h"
+#include "app/scan_problem_lines.h"
 
 namespace addfolder {
 namespace {
@@ -47,7 +47,9 @@ int run_gui() {
     show_error_box(folder_without_path);
     return exit_failure;
   }
-  const run_outcome outcome = run_sequence(arguments, folder, std::cerr);
+  scan_problem_list problems;
+  const run_outcome outcome = run_sequence(arguments, folder, problems);
+  write_scan_problems(problems);
   if (!outcome.message.empty()) show_error_box(outcome.message);
   return outcome.exit_code;
 }

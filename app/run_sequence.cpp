@@ -8,91 +8,97 @@
 #include "app/file_names.h"
 #include "app/messages.h"
 #include "documents/connection_document.h"
-#include "documents/file_access.h"
+#include "documents/file_undo.h"
 #include "documents/project_link.h"
 #include "documents/xml_document.h"
 #include "scan/relative_form.h"
-#include "scan/source_scan.h"
+#include "scan/source_tree.h"
 #include "scan/system_error.h"
 #include "scan/text_conversion.h"
 
 namespace addfolder {
 namespace {
 
-run_outcome failure(std::u16string message) { return run_outcome{exit_failure, std::move(message)}; }
+run_outcome failure(std::u16string_view message) { return run_outcome{exit_failure, std::u16string(message)}; }
 
 std::u16string other_drive_message(const wide_path& folder) {
   return std::u16string(other_drive_intro) + folder + std::u16string(other_drive_detail);
 }
 
+// The connection document that this run fills: new in create mode, the file
+// on disk in extend mode. False when the file does not load.
+bool open_connection(bool create_mode, const wide_path& connection_file, pugi::xml_document& document,
+                     connection_sections& sections) {
+  if (create_mode) {
+    sections = build_connection_document(document);
+    return true;
+  }
+  if (!load_document(document, connection_file)) return false;
+  sections = open_connection_document(document);
+  return true;
+}
+
 // Everything from the project file on. Once the project file has been given
-// the reference, every failure puts its old bytes back, so that the project
+// the reference, every failure puts the old one back, so that the project
 // never names a connection file that was not written.
 run_outcome write_documents(const command_arguments& arguments, const connection_entries& entries) {
   const wide_path project_file = project_file_name(arguments, u".ewp");
   const wide_path connection_file = project_file_name(arguments, u".ipcf");
   const std::string reference = connection_reference(to_narrow(arguments.project_name));
 
-  // When the project file is written, the old one keeps a second name until
-  // the run ends, so that it can be put back by a rename, which needs no room
-  // on a full disk; its bytes are the fallback where there is no second name.
-  struct kept_project_file {
-    wide_path name;
-    ~kept_project_file() {
-      if (!name.empty()) forget_old_file(name);
+  file_undo project_undo;
+  bool create_mode = false;
+  {
+    pugi::xml_document project;
+    const link_result link = link_project_file(project_file, reference, project);
+    if (link == link_result::load_failed) return failure(project_file_error);
+    create_mode = link == link_result::added;
+    if (create_mode) {
+      if (!keep_for_undo(project_undo, project_file)) return failure(project_file_error);
+      if (!save_document(project, project_file)) return failure(project_file_error);
     }
-  } kept_project;
-  std::string original_project;
-  const link_result link = link_project_file(project_file, reference, &original_project, &kept_project.name);
-  if (link == link_result::load_failed || link == link_result::save_failed) return failure(std::u16string(project_file_error));
-
-  const bool create_mode = link == link_result::added;
-  const auto put_back_project_file = [&] {
-    if (!kept_project.name.empty() && put_back_old_file(kept_project.name, project_file)) return;
-    replace_file_content(project_file, original_project);
-  };
-  const auto undo_link = [&](std::u16string message) {
-    if (create_mode) put_back_project_file();
-    return failure(std::move(message));
-  };
+  }
 
   try {
     pugi::xml_document document;
     connection_sections sections;
-    if (create_mode) {
-      sections = build_connection_document(document);
-    } else if (load_document(document, connection_file)) {
-      sections = open_connection_document(document);
-    } else {
-      return failure(std::u16string(connection_file_error));
+    if (!open_connection(create_mode, connection_file, document, sections)) return failure(connection_file_error);
+    const size_t added = fill_connection_document(sections, entries);
+    // A run that adds nothing to a file that is there leaves it alone: its
+    // bytes, its time and the form another tool gave it.
+    if (create_mode || added > 0) {
+      if (!save_document(document, connection_file)) {
+        undo_replacement(project_undo);
+        return failure(connection_file_error);
+      }
     }
-    if (!fill_connection_document(sections, entries)) return undo_link(std::u16string(out_of_memory));
-    if (!save_document(document, connection_file)) return undo_link(std::u16string(connection_file_error));
   } catch (const std::bad_alloc&) {
-    return undo_link(std::u16string(out_of_memory));
+    undo_replacement(project_undo);
+    return failure(out_of_memory);
   }
   return run_outcome{};
 }
 
 }  // namespace
 
-run_outcome run_sequence(const command_arguments& arguments, const wide_path& chosen_folder, std::ostream& scan_errors) {
+run_outcome run_sequence(const command_arguments& arguments, const wide_path& chosen_folder,
+                         scan_problem_list& scan_problems) {
   try {
     const wide_path scan_root = relative_form(chosen_folder);
     if (scan_root.empty()) return failure(other_drive_message(chosen_folder));
 
-    walk_relative_forms forms = start_walk_relative_forms(scan_root);
-    scan_results scan = scan_tree(scan_root, scan_errors);
     // Every text is made before a file is touched: a path that cannot be
     // resolved or named stops the run with the project as it was.
-    const connection_entries entries = plan_connection_entries(scan.headers, scan.sources, forms);
-    scan = scan_results{};
-    forms = walk_relative_forms{};
+    connection_entries entries;
+    {
+      const source_tree tree = scan_source_tree(scan_root, scan_problems);
+      entries = plan_connection_entries(tree);
+    }
     return write_documents(arguments, entries);
   } catch (const system_error& error) {
     return failure(failure_message(error));
   } catch (const std::bad_alloc&) {
-    return failure(std::u16string(out_of_memory));
+    return failure(out_of_memory);
   }
 }
 

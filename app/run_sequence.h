@@ -1,11 +1,11 @@
 // The order of one run, from the chosen folder to the exit code.
 #pragma once
 
-#include <ostream>
 #include <string>
 
 #include "app/command_line.h"
 #include "app/exit_codes.h"
+#include "scan/scan_problem.h"
 
 namespace addfolder {
 
@@ -16,8 +16,10 @@ struct run_outcome {
 };
 
 // Scans the chosen folder, links the project file to the connection file and
-// writes the connection file. Problems met while scanning are written to
-// scan_errors; a failure that ends the run comes back as its message.
-run_outcome run_sequence(const command_arguments& arguments, const wide_path& chosen_folder, std::ostream& scan_errors);
+// writes what changed. Problems that the scan went past are appended to
+// scan_problems, also when the run fails later; a failure that ends the run
+// comes back as its message.
+run_outcome run_sequence(const command_arguments& arguments, const wide_path& chosen_folder,
+                         scan_problem_list& scan_problems);
 
 }  // namespace addfolder

@@ -1,6 +1,5 @@
 #include "app/terminal_front_end.h"
 
-#include <iostream>
 #include <optional>
 
 #include "app/command_line.h"
@@ -9,6 +8,7 @@
 #include "app/messages.h"
 #include "app/program_version.h"
 #include "app/run_sequence.h"
+#include "app/scan_problem_lines.h"
 #include "app/terminal_io.h"
 
 namespace addfolder {
@@ -51,7 +51,9 @@ int run_terminal(const std::vector<wide_path>& argument_list) {
   }
   const std::optional<wide_path> folder = prompt_for_folder(arguments.project_directory);
   if (!folder) return exit_success;
-  const run_outcome outcome = run_sequence(arguments, *folder, std::cerr);
+  scan_problem_list problems;
+  const run_outcome outcome = run_sequence(arguments, *folder, problems);
+  write_scan_problems(problems);
   if (!outcome.message.empty()) show_error(outcome.message);
   return outcome.exit_code;
 }

@@ -1,8 +1,11 @@
 #include "documents/connection_document.h"
 
-#include <map>
+#include <algorithm>
 
 #include "documents/connection_index.h"
+#include "documents/path_text_match.h"
+#include "scan/relative_form.h"
+#include "scan/system_error.h"
 #include "scan/text_conversion.h"
 
 namespace addfolder {
@@ -11,18 +14,48 @@ namespace {
 // The group name of the working directory itself, whose files go directly into files.
 constexpr std::string_view working_directory_name = ".";
 
-// Appends a path to a section that does not list it yet. False only when
-// memory ran out.
-bool add_path_if_missing(connection_index& index, pugi::xml_node section, std::string_view text) {
-  if (!section || is_path_listed(index, section, text)) return true;
-  return static_cast<bool>(append_path(index, section, text));
+// Appends a path to a section that does not list it yet, and counts it.
+void add_path_if_missing(connection_index& index, pugi::xml_node section, std::string_view text, size_t& added) {
+  if (!section || is_path_listed(index, section, text)) return;
+  append_path(index, section, text);
+  ++added;
 }
 
-bool add_missing_paths(connection_index& index, pugi::xml_node section, const std::vector<std::string>& path_texts) {
-  for (const std::string& text : path_texts) {
-    if (!add_path_if_missing(index, section, text)) return false;
+void add_missing_paths(connection_index& index, pugi::xml_node section, const std::vector<std::string>& path_texts,
+                       size_t& added) {
+  for (const std::string& text : path_texts) add_path_if_missing(index, section, text, added);
+}
+
+// The folders that satisfy keep, in the given order.
+template <typename Keep, typename Less>
+std::vector<const source_folder*> folders_in_order(const source_tree& tree, Keep keep, Less less) {
+  std::vector<const source_folder*> folders;
+  for (const source_folder& folder : tree.folders) {
+    if (keep(folder)) folders.push_back(&folder);
   }
-  return true;
+  std::sort(folders.begin(), folders.end(), less);
+  return folders;
+}
+
+// The start of the path text of a folder's files: its own path text and "",
+// or the macro alone for the working directory.
+std::string entry_text_prefix(const source_folder& folder) {
+  if (folder.relative == u".") return std::string(project_directory_macro);
+  // A folder without a relative form names its files by the macro alone.
+  if (folder.relative.empty()) return path_text(folder.relative);
+  return path_text(folder.relative) + "\\";
+}
+
+// The path text of an entry that a folder lists: the folder's text and the
+// entry's name, unless the entry has a relative form of its own.
+std::string source_path_text(const source_folder& folder, const std::string& prefix, const source_entry& entry) {
+  if (entry.own_relative) return path_text(*entry.own_relative);
+  std::string text;
+  text.reserve(prefix.size() + entry.name.size());
+  text = prefix;
+  if (folder.relative.empty()) return text;
+  if (!append_narrow(text, entry.name)) throw system_error(unconvertible_character_error());
+  return text;
 }
 
 }  // namespace
@@ -47,63 +80,39 @@ connection_sections open_connection_document(pugi::xml_document& document) {
   return sections;
 }
 
-bool is_path_listed(pugi::xml_node section, std::string_view path_text) {
-  for (pugi::xml_node child : section.children()) {
-    if (child.child_value() == path_text) return true;
-  }
-  return false;
-}
-
-pugi::xml_node find_group(pugi::xml_node files, std::string_view name) {
-  return files.find_child_by_attribute("group", "name", std::string(name).c_str());
-}
-
-connection_entries plan_connection_entries(const header_directory_list& headers, const source_file_list& sources,
-                                           walk_relative_forms& forms) {
+connection_entries plan_connection_entries(const source_tree& tree) {
   connection_entries entries;
-  entries.include_paths.reserve(headers.size());
-  for (const wide_path& directory : headers) {
-    entries.include_paths.push_back(path_text(directory_relative_form(forms, directory)));
-  }
+  const auto header_folders = folders_in_order(
+      tree, [](const source_folder& folder) { return folder.holds_header; },
+      [](const source_folder* left, const source_folder* right) { return compare_paths(left->path, right->path) < 0; });
+  entries.include_paths.reserve(header_folders.size());
+  for (const source_folder* folder : header_folders) entries.include_paths.push_back(path_text(folder->relative));
 
-  // The source directories as the list spells them, in byte order, each
-  // with the index of its group once the groups are known. Files of one
-  // directory usually follow each other, so the last one is remembered.
-  std::map<std::string, size_t> directories;
-  std::vector<const size_t*> group_of_source;
-  group_of_source.reserve(sources.size());
-  wide_view last_directory;
-  const size_t* last_group = nullptr;
-  for (const source_file& file : sources) {
-    const wide_view directory = parent_path(file.path);
-    if (last_group == nullptr || directory != last_directory) {
-      last_group = &directories.try_emplace(to_narrow(directory), 0).first->second;
-      last_directory = directory;
+  const auto source_folders = folders_in_order(
+      tree, [](const source_folder& folder) { return !folder.sources.empty(); },
+      [](const source_folder* left, const source_folder* right) {
+        return compare_as_narrow(left->path, right->path) < 0;
+      });
+  for (const source_folder* folder : source_folders) {
+    std::string name = to_narrow(folder->relative);
+    size_t group = connection_entries::no_group;
+    if (name != working_directory_name) {
+      group = entries.group_names.size();
+      entries.group_names.push_back(std::move(name));
     }
-    group_of_source.push_back(last_group);
-  }
-  for (auto& [directory, group] : directories) {
-    std::string name = to_narrow(directory_relative_form(forms, to_wide(directory)));
-    if (name == working_directory_name) {
-      group = connection_entries::no_group;
-      continue;
+    const std::string prefix = entry_text_prefix(*folder);
+    for (const source_entry& entry : folder->sources) {
+      entries.sources.push_back({source_path_text(*folder, prefix, entry), group});
     }
-    group = entries.group_names.size();
-    entries.group_names.push_back(std::move(name));
-  }
-
-  entries.sources.reserve(sources.size());
-  for (size_t i = 0; i < sources.size(); ++i) {
-    const source_file& file = sources[i];
-    entries.sources.push_back({entry_path_text(forms, file.path, file.is_link), *group_of_source[i]});
   }
   return entries;
 }
 
-bool fill_connection_document(connection_sections& sections, const connection_entries& entries) {
+size_t fill_connection_document(connection_sections& sections, const connection_entries& entries) {
+  size_t added = 0;
   connection_index index = start_connection_index(sections.files);
-  if (!add_missing_paths(index, sections.include_path, entries.include_paths)) return false;
-  if (!add_missing_paths(index, sections.asm_include_path, entries.include_paths)) return false;
+  add_missing_paths(index, sections.include_path, entries.include_paths, added);
+  add_missing_paths(index, sections.asm_include_path, entries.include_paths, added);
 
   // Every group exists before the first file is placed, and no group is
   // added after, so each name's group is fixed from here on.
@@ -113,16 +122,16 @@ bool fill_connection_document(connection_sections& sections, const connection_en
     pugi::xml_node group = find_group(index, name);
     if (!group && sections.files) {
       group = append_group(index, name);
-      if (!group) return false;
+      ++added;
     }
     groups.push_back(group);
   }
 
   for (const connection_entries::source& source : entries.sources) {
     const pugi::xml_node section = source.group == connection_entries::no_group ? sections.files : groups[source.group];
-    if (!add_path_if_missing(index, section, source.path_text)) return false;
+    add_path_if_missing(index, section, source.path_text, added);
   }
-  return true;
+  return added;
 }
 
 }  // namespace addfolder

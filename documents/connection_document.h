@@ -7,8 +7,7 @@
 
 #include <pugixml.hpp>
 
-#include "scan/relative_form.h"
-#include "scan/source_scan.h"
+#include "scan/source_tree.h"
 
 namespace addfolder {
 
@@ -27,22 +26,14 @@ connection_sections build_connection_document(pugi::xml_document& document);
 // Finds the sections of a loaded connection document; a missing one is null.
 connection_sections open_connection_document(pugi::xml_document& document);
 
-// True when a direct child of section, of any kind, has exactly path_text as
-// its text (child_value); false for a null section.
-bool is_path_listed(pugi::xml_node section, std::string_view path_text);
-
-// The first group child of files, in document order, with an attribute name
-// (any of them) whose value is exactly name; null when there is none.
-pugi::xml_node find_group(pugi::xml_node files, std::string_view name);
-
 // Everything the fill writes, computed before any file is touched, so that a
 // path without a relative form or a name without narrow text stops the run
 // with nothing written.
 struct connection_entries {
   // Path texts of the header directories, in the path order.
   std::vector<std::string> include_paths;
-  // Group names, in the byte order of the directories as the scan spells them;
-  // "." (the working directory) is not among them.
+  // Group names, in the byte order of the folders' narrow texts as the walk
+  // spells them; "." (the working directory) is not among them.
   std::vector<std::string> group_names;
   // A source file: its path text, and the index of its group in group_names,
   // or no_group when it lies directly in the working directory.
@@ -54,14 +45,17 @@ struct connection_entries {
   std::vector<source> sources;
 };
 
-// Computes the texts of every entry from the two lists; raises system_error
-// when a relative form or a narrow text cannot be made.
-connection_entries plan_connection_entries(const header_directory_list& headers, const source_file_list& sources,
-                                           walk_relative_forms& forms);
+// Makes the text of every entry from the folders that the walk found: the
+// include directories in the path order of the folders, the groups in the
+// byte order of their narrow texts, and each folder's files in its listing's
+// order. Raises system_error when a name has no narrow text or a link
+// cannot be resolved.
+connection_entries plan_connection_entries(const source_tree& tree);
 
 // Adds what is missing, in four passes: includePath, asmIncludePath, the
-// groups, the source files. Only ever appends. False when the XML library ran
-// out of memory, in which case the document must not be saved.
-bool fill_connection_document(connection_sections& sections, const connection_entries& entries);
+// groups, the source files, and returns the number of elements added. Only
+// ever appends. Raises std::bad_alloc when the XML library runs out of
+// memory; the document must then not be saved.
+size_t fill_connection_document(connection_sections& sections, const connection_entries& entries);
 
 }  // namespace addfolder

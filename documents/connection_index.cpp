@@ -1,8 +1,9 @@
 #include "documents/connection_index.h"
 
 #include <functional>
+#include <new>
 
-#include "documents/connection_document.h"
+#include "documents/path_text_match.h"
 
 namespace addfolder {
 namespace {
@@ -12,7 +13,7 @@ namespace {
 constexpr size_t walked_section_limit = 16;
 
 size_t hash_of(pugi::xml_node section, std::string_view text) {
-  return std::hash<std::string_view>()(text) ^ (section.hash_value() * 0x9E3779B97F4A7C15ull);
+  return path_text_hash(text) ^ (section.hash_value() * 0x9E3779B97F4A7C15ull);
 }
 
 void index_children(connection_index& index, pugi::xml_node section) {
@@ -57,6 +58,12 @@ void index_groups(connection_index& index) {
   }
 }
 
+// Only the document and elements take children; an append fails anywhere
+// else, and then not for want of memory.
+bool can_hold_elements(pugi::xml_node node) {
+  return node.type() == pugi::node_element || node.type() == pugi::node_document;
+}
+
 }  // namespace
 
 size_t connection_index::child_hash::operator()(pugi::xml_node child) const {
@@ -68,11 +75,11 @@ size_t connection_index::child_hash::operator()(const listed_text& listed) const
 }
 
 bool connection_index::child_equal::operator()(pugi::xml_node left, pugi::xml_node right) const {
-  return left.parent() == right.parent() && std::string_view(left.child_value()) == right.child_value();
+  return left.parent() == right.parent() && same_path_text(left.child_value(), right.child_value());
 }
 
 bool connection_index::child_equal::operator()(const listed_text& listed, pugi::xml_node child) const {
-  return child.parent() == listed.section && listed.text == child.child_value();
+  return child.parent() == listed.section && same_path_text(listed.text, child.child_value());
 }
 
 bool connection_index::child_equal::operator()(pugi::xml_node child, const listed_text& listed) const {
@@ -87,7 +94,12 @@ connection_index start_connection_index(pugi::xml_node files) {
 
 bool is_path_listed(connection_index& index, pugi::xml_node section, std::string_view path_text) {
   if (!section) return false;
-  if (section_size(index, section) <= walked_section_limit) return is_path_listed(section, path_text);
+  if (section_size(index, section) <= walked_section_limit) {
+    for (pugi::xml_node child : section.children()) {
+      if (same_path_text(child.child_value(), path_text)) return true;
+    }
+    return false;
+  }
   return index.listed_children.count(connection_index::listed_text{section, path_text}) != 0;
 }
 
@@ -101,21 +113,25 @@ pugi::xml_node find_group(connection_index& index, std::string_view name) {
 }
 
 pugi::xml_node append_path(connection_index& index, pugi::xml_node section, std::string_view path_text) {
+  if (!can_hold_elements(section)) return pugi::xml_node();
   pugi::xml_node path = section.append_child("path");
-  if (!path) return path;
+  if (!path) throw std::bad_alloc();
   pugi::xml_node text = path.append_child(pugi::node_pcdata);
   const bool complete = text && text.set_value(path_text.data(), path_text.size());
   record_child(index, section, path);
-  return complete ? path : pugi::xml_node();
+  if (!complete) throw std::bad_alloc();
+  return path;
 }
 
 pugi::xml_node append_group(connection_index& index, std::string_view name) {
+  if (!can_hold_elements(index.files)) return pugi::xml_node();
   pugi::xml_node group = index.files.append_child("group");
-  if (!group) return group;
+  if (!group) throw std::bad_alloc();
   const bool complete = group.append_attribute("name").set_value(name.data(), name.size());
   record_child(index, index.files, group);
   if (index.groups_indexed) record_group(index, group);
-  return complete ? group : pugi::xml_node();
+  if (!complete) throw std::bad_alloc();
+  return group;
 }
 
 }  // namespace addfolder

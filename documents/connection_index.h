@@ -1,5 +1,6 @@
-// Lookups in a connection document that answer exactly as the walks over the
-// children do, in constant time, for documents with many groups and files.
+// The listing test and the group lookup of a connection document, in
+// constant time for documents with many groups and files, and the two
+// additions that keep them right.
 #pragma once
 
 #include <string_view>
@@ -7,6 +8,8 @@
 #include <unordered_set>
 
 #include <pugixml.hpp>
+
+#include "documents/path_text_match.h"
 
 namespace addfolder {
 
@@ -25,8 +28,8 @@ struct connection_index {
     pugi::xml_node section;
     std::string_view text;
   };
-  // Children count as equal when they have the same parent and the same text
-  // (child_value); a listed_text finds them.
+  // Children count as equal when they have the same parent and texts
+  // (child_value) that same_path_text finds equal; a listed_text finds them.
   struct child_hash {
     using is_transparent = void;
     size_t operator()(pugi::xml_node child) const;
@@ -46,24 +49,29 @@ struct connection_index {
   // The files element, and once read, the first group that carries each name.
   pugi::xml_node files;
   bool groups_indexed = false;
-  std::unordered_map<std::string_view, pugi::xml_node> groups;
+  std::unordered_map<std::string_view, pugi::xml_node, path_text_hasher, path_text_equal> groups;
 };
 
 // An index for the document whose files element is files (possibly null).
 connection_index start_connection_index(pugi::xml_node files);
 
-// Answers as is_path_listed(section, path_text).
+// The listing test: true when a direct child of section, of any kind, has
+// path_text as its text (child_value), "/" read as "\" (same_path_text);
+// false for a null section.
 bool is_path_listed(connection_index& index, pugi::xml_node section, std::string_view path_text);
 
-// Answers as find_group(index.files, name).
+// The group lookup: the first group child of files, in document order, with
+// an attribute name (any of them) whose value is name, "/" read as "\";
+// null when there is none.
 pugi::xml_node find_group(connection_index& index, std::string_view name);
 
-// Appends to section a path element holding one text node with path_text.
-// Null for a null section, or when memory ran out.
+// Appends to section a path element holding one text node with path_text;
+// null for a null section or one that holds no elements (a text).
+// Raises std::bad_alloc when memory runs out.
 pugi::xml_node append_path(connection_index& index, pugi::xml_node section, std::string_view path_text);
 
-// Appends to files a group element with the attribute name. Null when files
-// is null, or when memory ran out.
+// Appends to files a group element with the attribute name; null when files
+// is null. Raises std::bad_alloc when memory runs out.
 pugi::xml_node append_group(connection_index& index, std::string_view name);
 
 }  // namespace addfolder

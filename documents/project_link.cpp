@@ -1,8 +1,8 @@
 #include "documents/project_link.h"
 
-#include <pugixml.hpp>
+#include <new>
 
-#include "documents/file_access.h"
+#include "documents/path_text_match.h"
 #include "documents/xml_document.h"
 #include "scan/relative_form.h"
 
@@ -16,19 +16,19 @@ bool names_connection_file(const pugi::xml_document& project, std::string_view r
   const pugi::xpath_query query(project_file_names);
   bool found = false;
   for (const pugi::xpath_node& name : project.select_nodes(query)) {
-    if (name.node().child_value() == reference) found = true;
+    if (same_path_text(name.node().child_value(), reference)) found = true;
   }
   return found;
 }
 
 // Appends project/file/name with the reference as the last child of project;
-// nothing without a document element project. False when memory ran out
-// half way, which would leave an entry without the reference.
-bool append_reference(pugi::xml_document& project, std::string_view reference) {
+// nothing without a document element project.
+void append_reference(pugi::xml_document& project, std::string_view reference) {
   pugi::xml_node root = project.child("project");
-  if (!root) return true;
+  if (!root) return;
   pugi::xml_node text = root.append_child("file").append_child("name").append_child(pugi::node_pcdata);
-  return text && text.set_value(reference.data(), reference.size());
+  // Half an entry, without the reference, must never be saved.
+  if (!text || !text.set_value(reference.data(), reference.size())) throw std::bad_alloc();
 }
 
 }  // namespace
@@ -41,19 +41,10 @@ std::string connection_reference(std::string_view narrow_project_name) {
 }
 
 link_result link_project_file(const wide_path& project_file, std::string_view connection_reference,
-                              std::string* original_bytes, wide_path* kept_old) {
-  pugi::xml_document project;
-  if (!load_document(project, project_file, original_bytes)) return link_result::load_failed;
+                              pugi::xml_document& project) {
+  if (!load_document(project, project_file)) return link_result::load_failed;
   if (names_connection_file(project, connection_reference)) return link_result::found;
-  if (!append_reference(project, connection_reference)) return link_result::save_failed;
-  if (kept_old != nullptr && !keep_old_file(project_file, *kept_old)) kept_old->clear();
-  if (!save_document(project, project_file)) {
-    if (kept_old != nullptr && !kept_old->empty()) {
-      forget_old_file(*kept_old);
-      kept_old->clear();
-    }
-    return link_result::save_failed;
-  }
+  append_reference(project, connection_reference);
   return link_result::added;
 }
 

@@ -109,18 +109,10 @@ struct string_writer : pugi::xml_writer {
 
 }  // namespace
 
-bool load_document(pugi::xml_document& document, const wide_path& file, std::string* original_bytes) {
+bool load_document(pugi::xml_document& document, const wide_path& file) {
   document.reset();
   file_bytes bytes;
   if (!read_whole_file(file, bytes)) return false;
-  if (original_bytes != nullptr) {
-    try {
-      original_bytes->assign(bytes.data, bytes.size);
-    } catch (...) {
-      release_file_bytes(bytes);
-      throw;
-    }
-  }
   pugi::xml_parse_result result;
   if (std::memchr(bytes.data, '\0', bytes.size) == nullptr) {
     // The document takes the block over, as load_file does with its own, so
@@ -151,10 +143,6 @@ std::string saved_form(const pugi::xml_document& document) {
   string_writer writer;
   write_document(document, writer);
   return std::move(writer.text);
-}
-
-bool replace_file_content(const wide_path& file, std::string_view bytes) {
-  return replace_file(file, [&](pugi::xml_writer& writer) { writer.write(bytes.data(), bytes.size()); });
 }
 
 }  // namespace addfolder

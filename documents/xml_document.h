@@ -17,8 +17,7 @@
 namespace addfolder {
 
 // Loads a whole file into document (emptied first). True only for status_ok.
-// When original_bytes is given it receives the file's bytes as read.
-bool load_document(pugi::xml_document& document, const wide_path& file, std::string* original_bytes = nullptr);
+bool load_document(pugi::xml_document& document, const wide_path& file);
 
 // Saves a document under file by the save convention. False when the file
 // could not be written, or when the document is nested so deeply that its
@@ -28,9 +27,5 @@ bool save_document(const pugi::xml_document& document, const wide_path& file);
 
 // The bytes that save_document writes for a document.
 std::string saved_form(const pugi::xml_document& document);
-
-// Puts bytes in place as the whole content of file, with the same guarantees
-// as save_document.
-bool replace_file_content(const wide_path& file, std::string_view bytes);
 
 }  // namespace addfolder

@@ -101,6 +101,7 @@ int list_directory(const wide_path& directory, std::vector<directory_entry>& ent
       entry.name.clear();
       entry.unconvertible_name = true;
     }
+    entry.name_holds_backslash = name.find('\\') != std::string_view::npos;
     unsigned char type = record->d_type;
     if (type == DT_UNKNOWN) {
       struct stat info;

@@ -29,6 +29,9 @@ struct directory_entry {
   bool is_regular = false;
   // The name has no wide form (invalid UTF-8 on POSIX); name is then empty.
   bool unconvertible_name = false;
+  // The name holds "\", which POSIX allows in a name but a Windows project
+  // reads as a separator, so the entry cannot be named there.
+  bool name_holds_backslash = false;
 };
 
 // The status of a path, following links. A missing path is not an error: it

@@ -1,7 +1,6 @@
 #include "scan/path.h"
 
-#include <cstdint>
-#include <cstring>
+#include <algorithm>
 
 namespace addfolder {
 namespace {
@@ -44,28 +43,10 @@ std::vector<wide_view> names_of(wide_view path) {
   return names;
 }
 
-// The length of the longest common prefix, four code units at a time.
+// The length of the longest common prefix.
 size_t exact_prefix_length(wide_view left, wide_view right) {
   const size_t common = std::min(left.size(), right.size());
-  size_t length = 0;
-  while (length + 4 <= common) {
-    std::uint64_t a;
-    std::uint64_t b;
-    std::memcpy(&a, left.data() + length, sizeof a);
-    std::memcpy(&b, right.data() + length, sizeof b);
-    if (a != b) break;
-    length += 4;
-  }
-  while (length < common && left[length] == right[length]) ++length;
-  return length;
-}
-
-std::strong_ordering compare_code_units(wide_view left, wide_view right) {
-  const size_t common = std::min(left.size(), right.size());
-  for (size_t i = 0; i < common; ++i) {
-    if (left[i] != right[i]) return left[i] <=> right[i];
-  }
-  return left.size() <=> right.size();
+  return static_cast<size_t>(std::mismatch(left.begin(), left.begin() + common, right.begin()).first - left.begin());
 }
 
 }  // namespace
@@ -109,7 +90,7 @@ std::vector<wide_view> path_elements(wide_view path) {
 std::strong_ordering compare_paths(wide_view left, wide_view right) {
   const size_t left_name_end = root_name_length(left);
   const size_t right_name_end = root_name_length(right);
-  if (auto order = compare_code_units(left.substr(0, left_name_end), right.substr(0, right_name_end)); order != 0) {
+  if (auto order = left.substr(0, left_name_end) <=> right.substr(0, right_name_end); order != 0) {
     return order;
   }
   const bool left_rooted = left_name_end < left.size() && is_separator(left[left_name_end]);
@@ -187,7 +168,7 @@ wide_path lexically_normal(wide_view path) {
 }
 
 wide_path lexically_relative(wide_view path, wide_view base) {
-  if (compare_code_units(root_name(path), root_name(base)) != 0) return wide_path();
+  if (root_name(path) != root_name(base)) return wide_path();
   if (is_absolute(path) != is_absolute(base)) return wide_path();
   if (root_directory(path).empty() && !root_directory(base).empty()) return wide_path();
 

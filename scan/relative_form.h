@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string>
-#include <unordered_map>
 
 #include "scan/path.h"
 
@@ -32,39 +31,27 @@ wide_path relative_form(const wide_path& path);
 // "$PROJ_DIR$\" followed by the narrow text of a relative form.
 std::string path_text(wide_view relative);
 
-// Relative forms for the paths that one walk yielded, for one run over a tree
-// that does not change meanwhile. The working directory and the scan root are
-// resolved once; every directory below the root was entered by the walk and
-// is no link, so its canonical form is its parent's and its name. The answers
-// equal relative_form's.
-struct walk_relative_forms {
-  struct resolved {
-    wide_path canonical;
-    wide_path relative;
-    // The start of the path text of its entries, made on first use.
-    std::string entry_text_prefix;
-    bool has_entry_text_prefix = false;
-  };
-  wide_path scan_root;
-  wide_path working_directory;
-  std::unordered_map<wide_path, resolved> directories;
-  // The directory asked for last: entries of one directory come in a row.
-  wide_path last_directory;
-  resolved* last_resolved = nullptr;
+// Where a folder is, in the two forms that the connection file needs.
+struct folder_forms {
+  // Absolute, links resolved, names as stored.
+  wide_path canonical;
+  // Against the working directory: "." for itself, empty where there is none.
+  wide_path relative;
 };
 
-// Starts the cache for one walk; reads the working directory now and raises
-// system_error as relative_form does.
-walk_relative_forms start_walk_relative_forms(wide_path scan_root);
+// The forms of a folder, resolved by the file system, against the weakly
+// canonical form of the working directory. Raises system_error
+// "weakly_canonical" as weakly_canonical does.
+folder_forms resolve_folder_forms(const wide_path& folder, const wide_path& working_directory);
 
-// The relative form of the scan root or of a directory that the walk entered.
-const wide_path& directory_relative_form(walk_relative_forms& forms, const wide_path& directory);
+// The forms of the subfolder name of a folder whose forms are known. The
+// subfolder is no link (a walk does not enter links), so nothing needs the
+// file system; the answers equal resolve_folder_forms'.
+void derive_subfolder_forms(const folder_forms& parent, wide_view name, const wide_path& working_directory,
+                            folder_forms& subfolder);
 
-// The relative form of an entry of such a directory; a link is resolved.
-wide_path entry_relative_form(walk_relative_forms& forms, const wide_path& entry, bool is_link);
-
-// path_text(entry_relative_form(...)), made from the parent's text and the
-// entry's name where that gives the same result.
-std::string entry_path_text(walk_relative_forms& forms, const wide_path& entry, bool is_link);
+// The relative form of a link (or any path) against the weakly canonical form
+// of the working directory, the link resolved by the file system.
+wide_path resolved_relative_form(const wide_path& path, const wide_path& working_directory);
 
 }  // namespace addfolder

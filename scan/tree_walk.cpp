@@ -50,6 +50,10 @@ walk_event next_walk_event(tree_walk& walk) {
       walk.error = unconvertible_character_error();
       return walk_event::unconvertible_name;
     }
+    if (entry.name_holds_backslash) {
+      walk.entry = &entry;
+      return walk_event::backslash_name;
+    }
     append_element(walk.path, entry.name);
     walk.entry = &entry;
     walk.enter_next = entry.is_directory;

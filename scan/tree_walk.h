@@ -24,6 +24,10 @@ enum class walk_event {
   // An entry whose name has no wide form: path names the directory that
   // lists it, error holds the platform's code. The entry is skipped.
   unconvertible_name,
+  // An entry whose name holds "\" (possible on POSIX hosts only): path names
+  // the directory that lists it, entry the entry. It is skipped, and a
+  // folder is not entered.
+  backslash_name,
   // No entries are left.
   end,
 };

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "documents/connection_document.h"
 #include "documents/connection_index.h"
+#include "tests/reference_model.h"
 
 namespace addfolder {
 namespace {
@@ -39,6 +39,10 @@ std::vector<std::string> texts_of(const pugi::xml_document& document) {
       texts.push_back(" " + text + " ");
       texts.push_back(text + std::string(1, '\0') + "tail");
       if (!text.empty()) texts.push_back(text.substr(1));
+      // The same text with its separators turned the other way.
+      std::string turned = text;
+      for (char& c : turned) c = c == '/' ? '\\' : c == '\\' ? '/' : c;
+      texts.push_back(turned);
     }
     for (pugi::xml_attribute attribute : node.attributes()) texts.push_back(attribute.value());
   }
@@ -51,10 +55,10 @@ void expect_same_answers(connection_index& index, const pugi::xml_document& docu
   const std::vector<pugi::xml_node> nodes = every_node(document);
   for (const std::string& text : texts) {
     for (pugi::xml_node section : nodes) {
-      ASSERT_EQ(is_path_listed(index, section, text), is_path_listed(section, text))
+      ASSERT_EQ(is_path_listed(index, section, text), reference::is_path_listed(section, text))
           << "text \"" << text << "\" in a " << section.name() << " of kind " << section.type();
     }
-    ASSERT_EQ(find_group(index, text), find_group(index.files, text)) << "group \"" << text << "\"";
+    ASSERT_EQ(find_group(index, text), reference::find_group(index.files, text)) << "group \"" << text << "\"";
   }
 }
 
@@ -99,7 +103,7 @@ TEST(ConnectionIndex, AnswersAsTheWalksOnALoadedFile) {
 
 TEST(ConnectionIndex, AnswersAsTheWalksWhileRandomDocumentsGrow) {
   std::mt19937 random(20240601);
-  const std::vector<std::string> words{"a", "A", "b", "a b", " a", "", "$PROJ_DIR$\\a"};
+  const std::vector<std::string> words{"a", "A", "b", "a b", " a", "", "$PROJ_DIR$\\a", "$PROJ_DIR$/a", "a/b", "a\\b"};
   const auto word = [&] { return words[random() % words.size()]; };
 
   for (int round = 0; round < 30; ++round) {
@@ -136,7 +140,7 @@ TEST(ConnectionIndex, AnswersAsTheWalksWhileRandomDocumentsGrow) {
       const std::string text = word();
       if (random() % 2 == 0) {
         // Asking first makes the index read the section before it grows.
-        ASSERT_EQ(is_path_listed(index, section, text), is_path_listed(section, text));
+        ASSERT_EQ(is_path_listed(index, section, text), reference::is_path_listed(section, text));
       }
       if (random() % 3 == 0) {
         append_group(index, text);
@@ -155,7 +159,7 @@ TEST(ConnectionIndex, ANewGroupIsAChildWithoutText) {
   connection_index index = start_connection_index(files);
   EXPECT_FALSE(is_path_listed(index, files, ""));
   append_group(index, "lib");
-  EXPECT_TRUE(is_path_listed(files, ""));
+  EXPECT_TRUE(reference::is_path_listed(files, ""));
   EXPECT_TRUE(is_path_listed(index, files, ""));
 }
 
@@ -165,8 +169,8 @@ TEST(ConnectionIndex, NullHandlesFindAndAddNothing) {
   EXPECT_FALSE(find_group(index, ""));
   EXPECT_FALSE(append_path(index, pugi::xml_node(), "x"));
   EXPECT_FALSE(append_group(index, "x"));
-  EXPECT_FALSE(is_path_listed(pugi::xml_node(), ""));
-  EXPECT_FALSE(find_group(pugi::xml_node(), ""));
+  EXPECT_FALSE(reference::is_path_listed(pugi::xml_node(), ""));
+  EXPECT_FALSE(reference::find_group(pugi::xml_node(), ""));
 }
 
 }  // namespace

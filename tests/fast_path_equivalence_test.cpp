@@ -1,20 +1,19 @@
-// The run takes shortcuts on large trees: relative forms derived from the
-// parent directory, path texts from the parent's text, and an index in place
-// of walking a section's children. On generated trees they must give the very
-// bytes that the plain reading gives: one relative form per path and a linear
-// lookup per entry.
+// The run takes shortcuts on large trees: one walk for both searches,
+// relative forms derived from the parent folder, path texts from the
+// folder's text, and an index in place of walking a section's children. On
+// generated trees they must give the very bytes that the plain reading
+// gives: two scans, one relative form per path and a linear lookup per entry.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <random>
 #include <set>
-#include <sstream>
 
 #include "documents/connection_document.h"
 #include "documents/xml_document.h"
-#include "scan/relative_form.h"
-#include "scan/source_scan.h"
+#include "scan/source_tree.h"
 #include "scan/text_conversion.h"
+#include "tests/reference_model.h"
 #include "tests/test_folder.h"
 
 namespace addfolder {
@@ -49,59 +48,22 @@ std::filesystem::path make_random_tree(const test_folder& root, unsigned seed) {
   return root / "app.c";
 }
 
-// The entries as the plain reading makes them: every text from its own relative form.
-connection_entries plain_entries(const scan_results& scan) {
-  connection_entries entries;
-  for (const wide_path& directory : scan.headers) entries.include_paths.push_back(path_text(relative_form(directory)));
-  std::set<std::string> directories;
-  for (const source_file& file : scan.sources) directories.insert(to_narrow(parent_path(file.path)));
-  std::map<std::string, size_t> group_index;
-  for (const std::string& directory : directories) {
-    const std::string name = to_narrow(relative_form(to_wide(directory)));
-    if (name == ".") continue;
-    group_index.emplace(name, entries.group_names.size());
-    entries.group_names.push_back(name);
-  }
-  for (const source_file& file : scan.sources) {
-    const std::string group = to_narrow(relative_form(wide_path(parent_path(file.path))));
-    entries.sources.push_back({path_text(relative_form(file.path)),
-                               group == "." ? connection_entries::no_group : group_index.at(group)});
-  }
-  return entries;
-}
-
 void append_path(pugi::xml_node section, const std::string& text) {
   section.append_child("path").append_child(pugi::node_pcdata).set_value(text.c_str());
 }
 
-// The four passes with the linear lookups.
-void plain_fill(connection_sections& sections, const connection_entries& entries) {
-  for (pugi::xml_node section : {sections.include_path, sections.asm_include_path}) {
-    for (const std::string& text : entries.include_paths) {
-      if (!is_path_listed(section, text)) append_path(section, text);
-    }
-  }
-  for (const std::string& name : entries.group_names) {
-    if (!find_group(sections.files, name) && sections.files) {
-      sections.files.append_child("group").append_attribute("name").set_value(name.c_str());
-    }
-  }
-  for (const connection_entries::source& source : entries.sources) {
-    const pugi::xml_node target = source.group == connection_entries::no_group
-                                      ? sections.files
-                                      : find_group(sections.files, entries.group_names[source.group]);
-    if (target && !is_path_listed(target, source.path_text)) append_path(target, source.path_text);
-  }
-}
-
+// The same entries, whatever order the sources come in: the program places
+// each folder's files in a row, the plain reading in walk order, and each
+// file goes into its own folder's section either way.
 void expect_same_entries(const connection_entries& fast, const connection_entries& plain) {
   EXPECT_EQ(fast.include_paths, plain.include_paths);
   EXPECT_EQ(fast.group_names, plain.group_names);
-  ASSERT_EQ(fast.sources.size(), plain.sources.size());
-  for (size_t i = 0; i < fast.sources.size(); ++i) {
-    EXPECT_EQ(fast.sources[i].path_text, plain.sources[i].path_text);
-    EXPECT_EQ(fast.sources[i].group, plain.sources[i].group) << fast.sources[i].path_text;
-  }
+  const auto sources_by_group = [](const connection_entries& entries) {
+    std::map<size_t, std::vector<std::string>> groups;
+    for (const connection_entries::source& source : entries.sources) groups[source.group].push_back(source.path_text);
+    return groups;
+  };
+  EXPECT_EQ(sources_by_group(fast), sources_by_group(plain));
 }
 
 // An existing file with some of the entries, duplicates, a moved file and
@@ -122,7 +84,7 @@ std::string existing_connection_file(const connection_entries& entries, unsigned
   for (const connection_entries::source& source : entries.sources) {
     const unsigned choice = random() % 4;
     if (choice == 0 && source.group != connection_entries::no_group) {
-      append_path(find_group(sections.files, entries.group_names[source.group]), source.path_text);
+      append_path(reference::find_group(sections.files, entries.group_names[source.group]), source.path_text);
     } else if (choice == 1) {
       append_path(sections.files, source.path_text);
     } else if (choice == 2) {
@@ -138,20 +100,22 @@ TEST(FastPaths, GiveTheBytesOfThePlainReading) {
     working_directory cwd(make_random_tree(root, seed));
     for (const wide_path scan_root : {u".", u"sdk", u"..\\sibling", u"sdk\\Inc", u".."}) {
       SCOPED_TRACE(to_narrow(scan_root));
-      std::ostringstream errors;
-      const scan_results scan = scan_tree(scan_root, errors);
-      EXPECT_EQ(errors.str(), "");
-      walk_relative_forms forms = start_walk_relative_forms(scan_root);
-      const connection_entries fast = plan_connection_entries(scan.headers, scan.sources, forms);
-      const connection_entries plain = plain_entries(scan);
+      std::string lines;
+      const reference::source_file_list sources = reference::scan_source_files(scan_root, lines);
+      const reference::header_directory_list headers = reference::scan_header_directories(scan_root, lines);
+      EXPECT_EQ(lines, "");
+      scan_problem_list problems;
+      const connection_entries fast = plan_connection_entries(scan_source_tree(scan_root, problems));
+      EXPECT_TRUE(problems.empty());
+      const connection_entries plain = reference::plain_entries(headers, sources);
       expect_same_entries(fast, plain);
 
       pugi::xml_document fast_document;
       pugi::xml_document plain_document;
       connection_sections fast_sections = build_connection_document(fast_document);
       connection_sections plain_sections = build_connection_document(plain_document);
-      ASSERT_TRUE(fill_connection_document(fast_sections, fast));
-      plain_fill(plain_sections, plain);
+      fill_connection_document(fast_sections, fast);
+      reference::plain_fill(plain_sections, plain);
       EXPECT_EQ(saved_form(fast_document), saved_form(plain_document));
 
       const std::string existing = existing_connection_file(plain, seed);
@@ -160,8 +124,8 @@ TEST(FastPaths, GiveTheBytesOfThePlainReading) {
       }
       fast_sections = open_connection_document(fast_document);
       plain_sections = open_connection_document(plain_document);
-      ASSERT_TRUE(fill_connection_document(fast_sections, fast));
-      plain_fill(plain_sections, plain);
+      fill_connection_document(fast_sections, fast);
+      reference::plain_fill(plain_sections, plain);
       EXPECT_EQ(saved_form(fast_document), saved_form(plain_document));
     }
   }

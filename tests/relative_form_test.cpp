@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "scan/relative_form.h"
 #include "scan/system_error.h"
@@ -75,22 +76,29 @@ TEST_F(RelativeForm, NonAsciiNamesOnBothHosts) {
   EXPECT_EQ(path_text(relative), "$PROJ_DIR$\\M\xC3\xBCller\\\xE6\x97\xA5\xE6\x9C\xAC");
 }
 
-TEST_F(RelativeForm, WalkCacheAnswersAsRelativeForm) {
+TEST_F(RelativeForm, FormsDerivedFromTheParentsAnswerAsRelativeForm) {
   std::filesystem::create_directories(root_ / "work/blinky/src/deep/er");
+  const wide_path working_directory = weakly_canonical(current_path());
   for (const wide_path root : {u".", u"src", u"..\\lib", u"..", u"..\\blinky\\src", u"..\\.."}) {
-    walk_relative_forms forms = start_walk_relative_forms(root);
-    EXPECT_EQ(directory_relative_form(forms, root), relative_form(root)) << to_narrow(root);
-    // Every folder and file that a walk from this root meets, spelled as the walk spells it.
+    std::map<wide_path, folder_forms> folders{{root, resolve_folder_forms(root, working_directory)}};
+    EXPECT_EQ(folders[root].relative, relative_form(root)) << to_narrow(root);
+    // Every folder and file that a walk from this root meets, spelled as the
+    // walk spells it, parents before their entries.
     std::u16string native_root = root;
     std::replace(native_root.begin(), native_root.end(), u'\\', u'/');
     const std::filesystem::path walked(native_root);
     for (const auto& item : std::filesystem::recursive_directory_iterator(walked)) {
-      const wide_path relative = to_wide_path(item.path().lexically_relative(walked));
-      const wide_path entry = root + u"\\" + relative;
+      const wide_path entry = root + u"\\" + to_wide_path(item.path().lexically_relative(walked));
+      const folder_forms& parent = folders.at(wide_path(parent_path(entry)));
       if (item.is_directory()) {
-        EXPECT_EQ(directory_relative_form(forms, entry), relative_form(entry)) << to_narrow(entry);
+        derive_subfolder_forms(parent, file_name(entry), working_directory, folders[entry]);
+        EXPECT_EQ(folders[entry].relative, relative_form(entry)) << to_narrow(entry);
+      } else {
+        // A file's relative form is its folder's and its name.
+        wide_path relative = parent.relative == u"." ? wide_path() : parent.relative;
+        append_element(relative, file_name(entry));
+        EXPECT_EQ(relative, relative_form(entry)) << to_narrow(entry);
       }
-      EXPECT_EQ(entry_relative_form(forms, entry, false), relative_form(entry)) << to_narrow(entry);
     }
   }
 }

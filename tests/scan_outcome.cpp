@@ -2,40 +2,50 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <map>
+#include <utility>
 
-#include "scan/source_scan.h"
+#include "app/scan_problem_lines.h"
+#include "scan/relative_form.h"
+#include "scan/source_tree.h"
 #include "scan/text_conversion.h"
+#include "tests/reference_model.h"
 
 namespace addfolder::test_support {
 namespace {
 
-void collect_sources(const source_file_list& files, scan_outcome& outcome) {
-  for (const source_file& file : files) {
-    outcome.sources.push_back(file.path);
-    if (file.is_link) outcome.linked_sources.push_back(file.path);
-  }
-}
+// Sources by folder, each folder's in walk order, and the header folders.
+using folder_contents = std::map<wide_path, std::vector<std::pair<wide_path, bool>>>;
 
 }  // namespace
 
 scan_outcome scan_every_way(const wide_path& scan_root) {
-  scan_outcome separate;
-  std::ostringstream separate_errors;
-  collect_sources(scan_source_files(scan_root, separate_errors), separate);
-  const header_directory_list headers = scan_header_directories(scan_root, separate_errors);
-  separate.headers.assign(headers.begin(), headers.end());
-  separate.errors = separate_errors.str();
+  scan_outcome reference;
+  std::string lines;
+  const reference::source_file_list sources = reference::scan_source_files(scan_root, lines);
+  const reference::header_directory_list headers = reference::scan_header_directories(scan_root, lines);
+  folder_contents expected;
+  for (const reference::source_file& file : sources) {
+    reference.sources.push_back(file.path);
+    if (file.is_link) reference.linked_sources.push_back(file.path);
+    expected[wide_path(parent_path(file.path))].emplace_back(file_name(file.path), file.is_link);
+  }
+  reference.headers.assign(headers.begin(), headers.end());
+  reference.errors = lines;
 
-  scan_outcome together;
-  std::ostringstream together_errors;
-  const scan_results results = scan_tree(scan_root, together_errors);
-  collect_sources(results.sources, together);
-  together.headers.assign(results.headers.begin(), results.headers.end());
-  together.errors = together_errors.str();
-
-  EXPECT_EQ(describe(together), describe(separate)) << "scan_tree and the two scans differ";
-  return separate;
+  scan_problem_list problems;
+  const source_tree tree = scan_source_tree(scan_root, problems);
+  folder_contents found;
+  reference::header_directory_list found_headers;
+  for (const source_folder& folder : tree.folders) {
+    for (const source_entry& entry : folder.sources) found[folder.path].emplace_back(entry.name, entry.is_link);
+    if (folder.holds_header) found_headers.insert(folder.path);
+    EXPECT_EQ(folder.relative, relative_form(folder.path)) << to_narrow(folder.path);
+  }
+  EXPECT_TRUE(found == expected) << "the walk and the two plain scans find other source files";
+  EXPECT_TRUE(found_headers == headers) << "the walk and the two plain scans find other header folders";
+  EXPECT_EQ(scan_problem_lines(problems), lines) << "the walk and the two plain scans report otherwise";
+  return reference;
 }
 
 std::string describe(const scan_outcome& outcome) {

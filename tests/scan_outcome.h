@@ -21,8 +21,9 @@ struct scan_outcome {
   std::string errors;
 };
 
-// scan_source_files then scan_header_directories, and scan_tree; adds a test
-// failure when the one walk does not give what the two scans give.
+// The program's walk and the two plain scans of the reference model; adds a
+// test failure where the walk does not find what the two scans find, or
+// reports otherwise. Returns what the plain scans found.
 scan_outcome scan_every_way(const wide_path& scan_root);
 
 // One line per source ("source ..."), header ("header ...") and linked

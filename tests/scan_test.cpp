@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/scan_problem_lines.h"
 #include "scan/file_extension.h"
-#include "scan/scan_error_lines.h"
 #include "scan/system_error.h"
 #include "scan/text_conversion.h"
 #include "tests/scan_outcome.h"
@@ -179,6 +179,20 @@ TEST_F(Scan, NameWithoutWideFormIsReportedAndSkipped) {
   EXPECT_EQ(outcome.errors, line + line);
 }
 
+TEST_F(Scan, NamesHoldingABackslashAreSkippedWithOneLine) {
+  if (test_support::on_windows()) GTEST_SKIP() << "Windows names cannot hold a backslash";
+  file("lib/a.c");
+  file("lib/y\\z.c");
+  file("lib/a\\b/inside.c");
+  file("lib/a\\b/inside.h");
+  file("lib/hal/gpio.h");
+  const scan_outcome outcome = scan_every_way(u"lib");
+  EXPECT_EQ(outcome.sources, paths{u"lib\\a.c"});
+  EXPECT_EQ(outcome.headers, paths{u"lib\\hal"});
+  const std::string why = ": a name that holds \"\\\" cannot be named in a Windows project\n";
+  EXPECT_EQ(outcome.errors, "Skipped \"a\\b\" in lib" + why + "Skipped \"y\\z.c\" in lib" + why);
+}
+
 // A chain of folders "d" below a folder, removed from the bottom up: removing
 // a whole tree cannot reach this deep on every host.
 struct folder_chain {
@@ -216,29 +230,38 @@ TEST_F(Scan, DeepTreesDoNotExhaustTheStack) {
   EXPECT_EQ(outcome.errors, "");
 }
 
-TEST(ScanErrorLines, AccessErrorNamesThePathAndTheSystemMessage) {
-  std::string lines;
-  append_access_error_line(lines, u"src\\locked", 2);
-  EXPECT_EQ(lines, "Error While Accessing : src\\locked :: " + system_message(2) + "\n");
+scan_problem unreadable(wide_view folder, int code) {
+  return scan_problem{scan_problem_kind::unreadable_folder, wide_path(folder), {}, {}, code};
 }
 
-TEST(ScanErrorLines, ExceptionLinesEndTheLine) {
-  std::string lines;
-  append_exception_line(lines, system_error(2, "status", wide_path(u"src\\x.h")));
-  append_exception_line(lines, system_error(2, "exists", wide_path(u"src")));
-  EXPECT_EQ(lines, "Exception :: status: " + system_message(2) + ": \"src\\x.h\"\n" +
-                       "Exception :: exists: " + system_message(2) + ": \"src\"\n");
+scan_problem failed(wide_view path, const char* operation, int code, bool met_by_sources = true) {
+  return scan_problem{scan_problem_kind::failed_call, wide_path(path), operation, {}, code, met_by_sources, true};
 }
 
-TEST(ScanErrorLines, PathWithoutNarrowFormGivesTheConversionsExceptionLine) {
+TEST(ScanProblemLines, AccessErrorNamesThePathAndTheSystemMessage) {
+  EXPECT_EQ(scan_problem_lines({unreadable(u"src\\locked", 2)}),
+            "Error While Accessing : src\\locked :: " + system_message(2) + "\n" +
+                "Error While Accessing : src\\locked :: " + system_message(2) + "\n");
+}
+
+TEST(ScanProblemLines, TheSourceFilesLinesComeFirstThenTheHeaders) {
+  scan_problem header_only = unreadable(u"src\\later", 3);
+  header_only.met_by_headers = false;
+  EXPECT_EQ(scan_problem_lines({failed(u"src", "exists", 2), failed(u"src\\x.h", "status", 2, false), header_only}),
+            "Exception :: exists: " + system_message(2) + ": \"src\"\n" + "Error While Accessing : src\\later :: " +
+                system_message(3) + "\n" + "Exception :: exists: " + system_message(2) + ": \"src\"\n" +
+                "Exception :: status: " + system_message(2) + ": \"src\\x.h\"\n");
+}
+
+TEST(ScanProblemLines, PathWithoutNarrowFormGivesTheConversionsExceptionLine) {
   const std::string conversion = "Exception :: " + system_message(unconvertible_character_error()) + "\n";
   std::vector<wide_path> unconvertible{u"src\\" + wide_path(1, char16_t(0xD800))};
   // Under a Western code page a CJK name has no narrow form either.
   if (test_support::on_windows()) unconvertible.push_back(u"src\\\u65e5\u672c");
   for (const wide_path& path : unconvertible) {
-    std::string lines;
-    append_access_error_line(lines, path, 5);
-    append_exception_line(lines, system_error(5, "status", path));
+    scan_problem access = unreadable(path, 5);
+    access.met_by_headers = false;
+    const std::string lines = scan_problem_lines({access, failed(path, "status", 5, false)});
     EXPECT_EQ(lines, "Error While Accessing : " + conversion + conversion);
     EXPECT_EQ(lines.find('?'), std::string::npos);
   }

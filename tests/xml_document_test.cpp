@@ -7,6 +7,7 @@
 #include <set>
 
 #include "documents/file_access.h"
+#include "documents/file_undo.h"
 #include "documents/xml_document.h"
 #include "scan/text_conversion.h"
 #include "tests/test_folder.h"
@@ -181,7 +182,6 @@ TEST_F(XmlDocument, FailedSavesLeaveEverythingAsItWas) {
 
   make_read_only(file_, true);
   EXPECT_FALSE(save_document(document, to_wide_path(file_)));
-  EXPECT_FALSE(replace_file_content(to_wide_path(file_), "new"));
   make_read_only(file_, false);
   EXPECT_EQ(read_file(file_), "old");
 
@@ -234,17 +234,37 @@ TEST_F(XmlDocument, AnOpenTargetIsReplacedWhereTheSystemAllowsIt) {
   EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
 }
 
-TEST_F(XmlDocument, OriginalBytesCanBePutBack) {
+TEST_F(XmlDocument, AReplacedFileIsPutBackAsItWas) {
   const std::string input = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<project>\xE9</project>";
-  write_file(file_, input);
   pugi::xml_document document;
-  std::string original;
-  ASSERT_TRUE(load_document(document, to_wide_path(file_), &original));
-  EXPECT_EQ(original, input);
-  ASSERT_TRUE(save_document(document, to_wide_path(file_)));
-  ASSERT_TRUE(replace_file_content(to_wide_path(file_), original));
-  EXPECT_EQ(read_file(file_), input);
+  document.append_child("project");
+  // By its second name, and, where the file system has none, by its bytes.
+  for (const bool by_bytes : {false, true}) {
+    write_file(file_, input);
+    file_undo undo;
+    ASSERT_TRUE(keep_for_undo(undo, to_wide_path(file_)));
+    EXPECT_FALSE(undo.second_name.empty()) << "this file system gives second names";
+    if (by_bytes) {
+      forget_old_file(undo.second_name);
+      undo.second_name.clear();
+      undo.old_bytes = input;
+    }
+    ASSERT_TRUE(save_document(document, to_wide_path(file_)));
+    EXPECT_EQ(read_file(file_), saved_form(document));
+    ASSERT_TRUE(undo_replacement(undo));
+    EXPECT_EQ(read_file(file_), input);
+    EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
+  }
+  // A run that completes forgets the old file.
+  {
+    file_undo undo;
+    ASSERT_TRUE(keep_for_undo(undo, to_wide_path(file_)));
+    ASSERT_TRUE(save_document(document, to_wide_path(file_)));
+  }
+  EXPECT_EQ(read_file(file_), saved_form(document));
   EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
+  file_undo missing;
+  EXPECT_FALSE(keep_for_undo(missing, to_wide_path(folder_ / "missing.ewp")));
 }
 
 TEST_F(XmlDocument, LinksAreWrittenThrough) {

@@ -30,10 +30,12 @@ expect_exit 0
 expect_same_file "$here/expected/blinky-extend.ipcf" blinky.ipcf
 expect_same_file "$here/expected/blinky-linked.ewp" blinky.ewp
 
-scenario "a run with nothing new writes the same bytes again"
+scenario "a run with nothing new writes nothing"
+touch -d '1 hour ago' blinky.ewp blinky.ipcf
 run_program "lib" "$(project_argument "$project")" blinky
 expect_exit 0
 expect_same_file "$here/expected/blinky-extend.ipcf" blinky.ipcf
+expect_older_than_a_minute blinky.ipcf blinky.ewp
 
 scenario "an empty answer picks the project directory itself"
 project=$(new_project)

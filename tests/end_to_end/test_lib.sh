@@ -107,6 +107,14 @@ expect_missing() {
   [ ! -e "$1" ] || fail "$1 exists"
 }
 
+# The files were not written in the last minute.
+expect_older_than_a_minute() {
+  local file
+  for file in "$@"; do
+    [ $(($(date +%s) - $(stat -c %Y "$file"))) -gt 60 ] || fail "$file was written"
+  done
+}
+
 expect_no_stderr() {
   [ ! -s "$stderr_file" ] || fail "unexpected standard error: $(cat "$stderr_file")"
 }

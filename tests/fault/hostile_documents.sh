@@ -81,6 +81,8 @@ cp "$expected/blinky-linked.ewp" blinky.ewp
   sed '1,/<files>/d' "$expected/blinky-create.ipcf"
 } >blinky.ipcf
 cp blinky.ipcf "$work_root/nested.ipcf"
+# Something new, so that the run has to write the file.
+touch lib/hal/spi.c
 run_program "lib" "$project" blinky
 expect_exit 255
 expect_stderr_line "Error: Error while accessing the required IPCF file."
@@ -97,9 +99,17 @@ for order in LE BE; do
     if [ $order = LE ]; then printf '\xff\xfe'; else printf '\xfe\xff'; fi
     iconv -f UTF-8 -t "UTF-16$order" "$expected/blinky-create.ipcf"
   } >blinky.ipcf
+  cp blinky.ipcf "$work_root/utf-16.ipcf"
+  # With nothing new the file keeps its bytes; with something new it is
+  # written as UTF-8.
   run_program "lib" "$project" blinky
   expect_exit 0
-  expect_same_file "$expected/blinky-create.ipcf" blinky.ipcf
+  expect_same_file "$work_root/utf-16.ipcf" blinky.ipcf
+  touch lib/hal/spi.c
+  mkdir lib/net && touch lib/net/eth.c lib/net/eth.h
+  run_program "lib" "$project" blinky
+  expect_exit 0
+  expect_same_file "$expected/blinky-extend.ipcf" blinky.ipcf
 done
 
 scenario "a path element that holds elements keeps them and still counts as listed"

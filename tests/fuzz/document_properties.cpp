@@ -6,6 +6,7 @@
 #include <memory>
 #include <utility>
 
+#include "documents/path_text_match.h"
 #include "tests/test_folder.h"
 
 namespace addfolder::fuzz_support {
@@ -110,7 +111,7 @@ std::string settled_text(pugi::xml_node element) {
 size_t children_with_text(pugi::xml_node section, std::string_view text) {
   size_t count = 0;
   for (pugi::xml_node child : section.children()) {
-    if (child.child_value() == text) ++count;
+    if (same_path_text(child.child_value(), text)) ++count;
   }
   return count;
 }

@@ -34,7 +34,8 @@ std::vector<pugi::xml_node> appended_nodes(const pugi::xml_document& input, cons
 // after the adjustments that appended_nodes allows for.
 std::string settled_text(pugi::xml_node element);
 
-// The number of direct children of section whose text (child_value) is text.
+// The number of direct children of section whose text (child_value) names
+// the same file as text ("/" read as "\").
 size_t children_with_text(pugi::xml_node section, std::string_view text);
 
 // A file in this process's scratch folder, which is removed at exit. The

@@ -1,0 +1,139 @@
+#include "scan/source_tree.h"
+
+#include "scan/file_extension.h"
+#include "scan/file_system.h"
+#include "scan/relative_form.h"
+#include "scan/tree_walk.h"
+
+namespace addfolder {
+namespace {
+
+constexpr size_t no_record = static_cast<size_t>(-1);
+
+// One walk in progress. The walk's levels are mirrored by depth: the forms
+// of each listed folder and the index of its record, made when the folder
+// turns out to hold something.
+struct scan_state {
+  explicit scan_state(scan_problem_list& problems) : problems(problems) {}
+  source_tree tree;
+  scan_problem_list& problems;
+  // The weakly canonical form of the working directory, read once.
+  wide_path working_directory;
+  // A failed status query of a header ends the search for headers alone.
+  bool finding_headers = true;
+  std::vector<folder_forms> forms;
+  std::vector<size_t> records;
+};
+
+void report(scan_state& state, scan_problem problem) {
+  problem.met_by_headers = problem.met_by_headers && state.finding_headers;
+  state.problems.push_back(std::move(problem));
+}
+
+void report_failed_call(scan_state& state, int code, const char* operation, const wide_path& path) {
+  report(state, scan_problem{scan_problem_kind::failed_call, path, operation, {}, code});
+}
+
+// The record of the folder that lists the walk's current entry.
+source_folder& current_folder(scan_state& state, const tree_walk& walk) {
+  const size_t level = walk.depth - 1;
+  size_t& record = state.records[level];
+  if (record == no_record) {
+    record = state.tree.folders.size();
+    source_folder& folder = state.tree.folders.emplace_back();
+    folder.path = parent_path(walk.path);
+    folder.relative = state.forms[level].relative;
+  }
+  return state.tree.folders[record];
+}
+
+// Whether the entry is a regular file, links followed. The listing answers
+// for plain files and directories; links and unknown kinds need the status
+// query, whose failure ends the search for headers. A dangling link is no file.
+bool is_regular_file(scan_state& state, const tree_walk& walk) {
+  const directory_entry& entry = *walk.entry;
+  if (entry.is_regular) return true;
+  if (entry.is_directory) return false;
+  file_kind kind = file_kind::not_found;
+  if (const int error = query_status(walk.path, kind); error != 0) {
+    state.problems.push_back(scan_problem{scan_problem_kind::failed_call, walk.path, "status", {}, error, false, true});
+    state.finding_headers = false;
+    return false;
+  }
+  return kind == file_kind::regular;
+}
+
+void visit_entry(scan_state& state, const tree_walk& walk) {
+  const directory_entry& entry = *walk.entry;
+  if (entry.is_directory) {
+    // The folder that the next step enters, if it can be listed.
+    if (state.forms.size() <= walk.depth) {
+      state.forms.resize(walk.depth + 1);
+      state.records.resize(walk.depth + 1);
+    }
+    derive_subfolder_forms(state.forms[walk.depth - 1], entry.name, state.working_directory,
+                           state.forms[walk.depth]);
+    state.records[walk.depth] = no_record;
+  }
+  const wide_view extension = path_extension(entry.name);
+  if (is_source_extension(extension)) {
+    source_entry source{entry.name, entry.is_link, std::nullopt};
+    if (entry.is_link) {
+      source.own_relative = resolved_relative_form(walk.path, state.working_directory);
+    } else if (entry.is_directory) {
+      source.own_relative = state.forms[walk.depth].relative;
+    }
+    current_folder(state, walk).sources.push_back(std::move(source));
+  }
+  if (state.finding_headers && is_header_extension(extension) && is_regular_file(state, walk)) {
+    current_folder(state, walk).holds_header = true;
+  }
+}
+
+void walk_tree(scan_state& state, const wide_path& scan_root) {
+  // An empty root names no folder (none chosen, or another drive).
+  if (scan_root.empty()) return;
+  file_kind kind = file_kind::not_found;
+  if (const int error = query_status(scan_root, kind); error != 0) {
+    report_failed_call(state, error, "exists", scan_root);
+    return;
+  }
+  if (kind != file_kind::directory) return;
+
+  tree_walk walk;
+  if (const int error = start_walk(walk, scan_root); error != 0) {
+    report_failed_call(state, error, "recursive_directory_iterator::recursive_directory_iterator", scan_root);
+    return;
+  }
+  state.forms.assign(1, resolve_folder_forms(scan_root, state.working_directory));
+  state.records.assign(1, no_record);
+  while (true) {
+    switch (next_walk_event(walk)) {
+      case walk_event::entry:
+        visit_entry(state, walk);
+        break;
+      case walk_event::unreadable_directory:
+      case walk_event::unconvertible_name:
+        // Left out with its line; the rest of the tree is still walked.
+        report(state, scan_problem{scan_problem_kind::unreadable_folder, walk.path, {}, {}, walk.error});
+        break;
+      case walk_event::backslash_name:
+        // No error of either search, so one line for the run.
+        report(state, scan_problem{scan_problem_kind::backslash_name, walk.path, {}, walk.entry->name, 0, true, false});
+        break;
+      case walk_event::end:
+        return;
+    }
+  }
+}
+
+}  // namespace
+
+source_tree scan_source_tree(const wide_path& scan_root, scan_problem_list& problems) {
+  scan_state state(problems);
+  state.working_directory = weakly_canonical(current_path());
+  walk_tree(state, scan_root);
+  return std::move(state.tree);
+}
+
+}  // namespace addfolder

@@ -1,0 +1,54 @@
+// The walk of the chosen folder: one record for every folder that holds a
+// source file or a header, with what the connection file needs of it.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "scan/path.h"
+#include "scan/scan_problem.h"
+
+namespace addfolder {
+
+// A source file: an entry whose extension is ".c", ".cc", ".cpp", ".s" or
+// ".a" (exactly, letter case included), whatever kind of entry it is.
+struct source_entry {
+  // The name as the folder lists it.
+  wide_path name;
+  // The listing reports a symbolic link or junction.
+  bool is_link = false;
+  // Most entries' relative form is their folder's and their name. Two kinds
+  // have one of their own, kept here: a link's leads to its target, and a
+  // folder's may lead back towards the working directory.
+  std::optional<wide_path> own_relative;
+};
+
+// A folder that the walk entered and found something in.
+struct source_folder {
+  // As the walk spells it: the scan root, then "\" and a name per level (the
+  // parent path of its entries).
+  wide_path path;
+  // Its relative form against the working directory, derived from its
+  // parent's: "." for the working directory itself.
+  wide_path relative;
+  // Its source files, in the order of its listing.
+  std::vector<source_entry> sources;
+  // It holds a regular file (links followed) with the extension ".h" or ".hpp".
+  bool holds_header = false;
+};
+
+// What one walk found: the folders that hold a source file or a header, in
+// the order in which the walk met the first of them.
+struct source_tree {
+  std::vector<source_folder> folders;
+};
+
+// Walks the tree below the scan root, a relative form of the working
+// directory's: every entry is looked at once, links are not followed, and a
+// folder that cannot be read is left out. Problems are appended to problems
+// and never end the walk. Raises system_error where the working directory,
+// the root or a link cannot be resolved; std::bad_alloc passes through. The
+// problems met before either stay in problems.
+source_tree scan_source_tree(const wide_path& scan_root, scan_problem_list& problems);
+
+}  // namespace addfolder
