@@ -10,6 +10,7 @@
 #include "app/folder_dialog.h"
 #include "app/message_box.h"
 #include "app/messages.h"
+#include "app/program_version.h"
 #include "app/run_sequence.h"
 #include "app/scan_problem_lines.h"
 
@@ -21,6 +22,10 @@ int run_gui() {
   if (!split_process_command_line(argument_list)) {
     show_error_box(unable_to_parse_command_line);
     return exit_command_line_error;
+  }
+  if (asks_for_version(argument_list)) {
+    show_version_box(version_text());
+    return exit_success;
   }
   command_arguments arguments;
   if (!read_arguments(argument_list, arguments)) {

@@ -7,7 +7,10 @@
 
 namespace addfolder {
 
-// Caption of every message box.
+// The program's name: the caption of the version box, and the start of the version text.
+inline constexpr std::u16string_view program_name = u"addfolder";
+
+// Caption of every error message box.
 inline constexpr std::u16string_view error_caption = u"Error";
 
 // The platform could not split the command line.

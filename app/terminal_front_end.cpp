@@ -6,6 +6,7 @@
 #include "app/exit_codes.h"
 #include "app/folder_choice.h"
 #include "app/messages.h"
+#include "app/program_version.h"
 #include "app/run_sequence.h"
 #include "app/scan_problem_lines.h"
 #include "app/terminal_io.h"
@@ -39,6 +40,10 @@ std::optional<wide_path> prompt_for_folder(const wide_path& preselected) {
 }  // namespace
 
 int run_terminal(const std::vector<wide_path>& argument_list) {
+  if (asks_for_version(argument_list)) {
+    write_output(version_text() + u"\n");
+    return exit_success;
+  }
   command_arguments arguments;
   if (!read_arguments(argument_list, arguments)) {
     show_error(missing_arguments);

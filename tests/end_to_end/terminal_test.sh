@@ -92,6 +92,21 @@ expect_stderr_line "Error: Expected two arguments: the project directory and the
 expect_same_file "$examples/blinky.ewp" blinky.ewp
 expect_missing blinky.ipcf
 
+scenario "--version prints the name and version and touches nothing"
+project=$(new_project)
+cd "$project"
+run_program "lib" "$(project_argument "$project")" blinky --version
+expect_exit 0
+expect_stdout "addfolder $version"
+expect_no_stderr
+expect_same_file "$examples/blinky.ewp" blinky.ewp
+expect_missing blinky.ipcf
+
+scenario "--version alone needs no other argument"
+run_program_without_input --version
+expect_exit 0
+expect_stdout "addfolder $version"
+
 # --- Failures leave the project as it was --------------------------------
 
 scenario "a missing project file"

@@ -2,6 +2,9 @@
 # scenario, the program run with typed input, and checks that name what failed.
 
 examples="$(cd "$here/../../examples/blinky" && pwd)"
+# The version that project() in CMakeLists.txt gives the programs.
+version="$(sed -n 's/^project(addfolder VERSION \([0-9.]*\).*/\1/p' "$here/../../CMakeLists.txt")"
+[ -n "$version" ] || { echo "CMakeLists.txt names no version in project()"; exit 2; }
 work_root="$(mktemp -d "${TMPDIR:-/tmp}/addfolder-e2e.XXXXXX")"
 trap 'chmod -R u+w "$work_root" 2>/dev/null; rm -rf "$work_root"' EXIT
 failures=0
@@ -114,6 +117,11 @@ expect_older_than_a_minute() {
 
 expect_no_stderr() {
   [ ! -s "$stderr_file" ] || fail "unexpected standard error: $(cat "$stderr_file")"
+}
+
+# The whole of standard output, line ends aside, is this text.
+expect_stdout() {
+  [ "$(tr -d '\r' <"$stdout_file")" = "$1" ] || fail "standard output is '$(cat "$stdout_file")', expected '$1'"
 }
 
 expect_stderr_line() {

@@ -247,6 +247,17 @@ fi
 wait_for_exit && expect_exit 10
 expect_untouched
 
+scenario "--version: a message box with the name and version, exit code 0, nothing touched"
+new_project_on_drive_p
+start_program --version
+if wait_for_window addfolder; then
+  expect_control Static "addfolder $version"
+  take_screenshot version-box
+  click_control Button OK
+fi
+wait_for_exit && expect_exit 0
+expect_untouched
+
 scenario "the dialog shows its title and the project directory; Cancel touches nothing"
 new_project_on_drive_p
 if open_dialog 'P:\blinky' blinky; then
