@@ -6,7 +6,7 @@
 
 namespace addfolder {
 
-bool split_process_command_line(std::vector<wide_path>& argument_list) {
+bool split_process_command_line(std::vector<wide_text>& argument_list) {
   int count = 0;
   LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   if (arguments == nullptr) return false;

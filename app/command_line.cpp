@@ -1,11 +1,69 @@
 #include "app/command_line.h"
 
-namespace addfolder {
+#include "app/messages.h"
 
-bool read_arguments(const std::vector<wide_path>& argument_list, command_arguments& arguments) {
-  if (argument_list.size() < 3) return false;
-  arguments.project_directory = argument_list[1];
-  arguments.project_name = argument_list[2];
+namespace addfolder {
+namespace {
+
+bool is_option(wide_text_view argument) { return argument.substr(0, 2) == u"--"; }
+
+// The value that follows an option; false when there is none.
+bool take_value(const std::vector<wide_text>& argument_list, size_t& index, wide_text& value) {
+  if (index + 1 >= argument_list.size() || is_option(argument_list[index + 1])) return false;
+  value = argument_list[++index];
+  return true;
+}
+
+}  // namespace
+
+bool parse_command_line(const std::vector<wide_text>& argument_list, command_line& parsed, wide_text& error) {
+  parsed = command_line{};
+  error.clear();
+  std::vector<wide_text> positional;
+  const auto refuse = [&](std::u16string_view intro, wide_text_view option, std::u16string_view detail = {}) {
+    if (error.empty()) error = wide_text(intro) + wide_text(option) + wide_text(detail);
+  };
+  for (size_t i = 1; i < argument_list.size(); ++i) {
+    const wide_text& argument = argument_list[i];
+    wide_text value;
+    if (argument == u"--help" || argument == u"-h") {
+      parsed.request = command_request::help;
+    } else if (argument == u"--version") {
+      if (parsed.request != command_request::help) parsed.request = command_request::version;
+    } else if (argument == u"--folder" || argument == u"--exclude" || argument == u"--exclude-from") {
+      if (!take_value(argument_list, i, value)) {
+        refuse(option_without_value_intro, argument, option_without_value_detail);
+      } else if (argument == u"--folder") {
+        parsed.folder = value;
+      } else if (argument == u"--exclude") {
+        parsed.exclude_patterns.push_back(value);
+      } else {
+        parsed.exclude_files.push_back(value);
+      }
+    } else if (argument == u"--prune") {
+      parsed.prune = true;
+    } else if (argument == u"--dry-run") {
+      parsed.dry_run = true;
+    } else if (argument == u"--check") {
+      parsed.check = true;
+    } else if (argument == u"--quiet") {
+      parsed.quiet = true;
+    } else if (is_option(argument)) {
+      refuse(unknown_option, argument);
+    } else {
+      positional.push_back(argument);
+    }
+  }
+  if (parsed.request != command_request::run) {
+    error.clear();
+    return true;
+  }
+  if (!error.empty()) return false;
+  if (positional.size() < 2) {
+    error = missing_arguments;
+    return false;
+  }
+  parsed.arguments = command_arguments{positional[0], positional[1]};
   return true;
 }
 

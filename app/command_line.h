@@ -1,6 +1,8 @@
-// The two arguments that the IDE's Tools menu passes.
+// The command line: the two arguments that the IDE's Tools menu passes, and
+// the options.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "scan/path.h"
@@ -13,12 +15,34 @@ struct command_arguments {
   wide_path project_name;
 };
 
-// Takes elements 1 and 2 of the argument list (element 0 is the program) and
-// ignores the rest; false when there are fewer than two arguments.
-bool read_arguments(const std::vector<wide_path>& argument_list, command_arguments& arguments);
+// What the command line asks for.
+enum class command_request { run, help, version };
+
+// Everything the command line says.
+struct command_line {
+  command_request request = command_request::run;
+  command_arguments arguments;
+  // --folder: the folder to add, as typed, instead of asking for it.
+  std::optional<wide_path> folder;
+  // --exclude, each pattern as typed, in order.
+  std::vector<wide_text> exclude_patterns;
+  // --exclude-from, each file as typed, in order.
+  std::vector<wide_path> exclude_files;
+  bool prune = false;
+  bool dry_run = false;
+  bool check = false;
+  bool quiet = false;
+};
+
+// Reads the argument list (element 0 is the program): options anywhere, the
+// first two other arguments as the project directory and the project name,
+// later ones ignored. --help and --version are answered whatever else the
+// line holds. False, with the message for the user in error, for an unknown
+// option, an option without its value, or fewer than two arguments.
+bool parse_command_line(const std::vector<wide_text>& argument_list, command_line& parsed, wide_text& error);
 
 // Splits the process command line by the platform's rules (Windows only);
 // false when the platform cannot split it.
-bool split_process_command_line(std::vector<wide_path>& argument_list);
+bool split_process_command_line(std::vector<wide_text>& argument_list);
 
 }  // namespace addfolder

@@ -8,7 +8,7 @@
 #include "app/terminal_io.h"
 
 int wmain() {
-  std::vector<addfolder::wide_path> argument_list;
+  std::vector<addfolder::wide_text> argument_list;
   if (!addfolder::split_process_command_line(argument_list)) {
     addfolder::write_error_line(std::u16string(addfolder::error_line_prefix) +
                                 std::u16string(addfolder::unable_to_parse_command_line));

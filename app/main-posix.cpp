@@ -11,9 +11,9 @@ int main(int argc, char** argv) {
   // does, so that the save cleans up and the old files are put back; the
   // signal's default action would kill the program half way instead.
   std::signal(SIGXFSZ, SIG_IGN);
-  std::vector<addfolder::wide_path> argument_list;
+  std::vector<addfolder::wide_text> argument_list;
   for (int i = 0; i < argc; ++i) {
-    addfolder::wide_path argument;
+    addfolder::wide_text argument;
     const std::string_view bytes(argv[i]);
     if (!addfolder::append_wide(argument, bytes)) {
       // Not UTF-8: keep the bytes as Latin-1 so the error names them.

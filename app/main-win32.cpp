@@ -4,54 +4,60 @@
 
 #include <vector>
 
+#include "app/change_report.h"
 #include "app/command_line.h"
 #include "app/exit_codes.h"
 #include "app/folder_choice.h"
 #include "app/folder_dialog.h"
 #include "app/message_box.h"
 #include "app/messages.h"
-#include "app/program_version.h"
-#include "app/run_sequence.h"
-#include "app/scan_problem_lines.h"
+#include "app/program.h"
 
 namespace addfolder {
 namespace {
 
-int run_gui() {
-  std::vector<wide_path> argument_list;
-  if (!split_process_command_line(argument_list)) {
-    show_error_box(unable_to_parse_command_line);
-    return exit_command_line_error;
+// The help, the version or a report, in a box that holds at most a screenful.
+void show_lines_box(const std::vector<wide_text>& lines) {
+  wide_text text;
+  for (const wide_text& line : lines_for_box(lines)) {
+    if (!text.empty()) text += u"\n";
+    text += line;
   }
-  if (asks_for_version(argument_list)) {
-    show_version_box(version_text());
-    return exit_success;
-  }
-  command_arguments arguments;
-  if (!read_arguments(argument_list, arguments)) {
-    show_error_box(missing_arguments);
-    return exit_command_line_error;
-  }
+  show_info_box(text);
+}
 
+folder_answer ask_with_dialog(const wide_path& project_directory) {
   // The shell's folder dialog needs a single-threaded apartment.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   // The shell cannot place a relative path such as "."; the dialog gets the
   // full path that the terminal front end would take for the same text.
-  const wide_path preselected = typed_folder(arguments.project_directory).value_or(arguments.project_directory);
+  const wide_path preselected = typed_folder(project_directory).value_or(project_directory);
   wide_path folder;
   const folder_dialog_end end = choose_folder(preselected, folder);
   if (SUCCEEDED(com)) CoUninitialize();
 
-  if (end == folder_dialog_end::cancelled) return exit_success;
+  if (end == folder_dialog_end::chosen) return folder_answer{folder, exit_success};
   if (end == folder_dialog_end::no_file_system_path) {
     show_error_box(folder_without_path);
-    return exit_failure;
+    return folder_answer{std::nullopt, exit_failure};
   }
-  scan_problem_list problems;
-  const run_outcome outcome = run_sequence(arguments, folder, problems);
-  write_scan_problems(problems);
-  if (!outcome.message.empty()) show_error_box(outcome.message);
-  return outcome.exit_code;
+  return folder_answer{std::nullopt, exit_success};
+}
+
+int run_gui() {
+  std::vector<wide_text> argument_list;
+  if (!split_process_command_line(argument_list)) {
+    show_error_box(unable_to_parse_command_line);
+    return exit_command_line_error;
+  }
+  front_end gui;
+  gui.show_error = show_error_box;
+  gui.show_lines = show_lines_box;
+  // A completed run shows nothing: the IDE shows the new files.
+  gui.show_summary = [](wide_text_view) {};
+  gui.show_note = [](wide_text_view note) { show_info_box(note); };
+  gui.ask_for_folder = ask_with_dialog;
+  return run_program(argument_list, gui);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "scan/win32_path.h"
 
 namespace addfolder {
+
 namespace {
 
 void show_box(wide_text_view text, wide_text_view caption_text) {
@@ -17,6 +18,6 @@ void show_box(wide_text_view text, wide_text_view caption_text) {
 
 void show_error_box(wide_text_view text) { show_box(text, error_caption); }
 
-void show_version_box(wide_text_view text) { show_box(text, program_name); }
+void show_info_box(wide_text_view text) { show_box(text, program_name); }
 
 }  // namespace addfolder

@@ -3,11 +3,13 @@
 // own code page, are made in app/scan_problem_lines.cpp.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace addfolder {
 
-// The program's name: the caption of the version box, and the start of the version text.
+// The program's name: the caption of every box that is no error, and the
+// start of the version text.
 inline constexpr std::u16string_view program_name = u"addfolder";
 
 // Caption of every error message box.
@@ -38,6 +40,52 @@ inline constexpr std::u16string_view folder_without_path =
 
 // Memory ran out during the run.
 inline constexpr std::u16string_view out_of_memory = u"There is not enough memory to add the folder.";
+
+// A command line that the program cannot read.
+inline constexpr std::u16string_view unknown_option = u"Unknown option: ";
+inline constexpr std::u16string_view option_without_value_intro = u"The option ";
+inline constexpr std::u16string_view option_without_value_detail = u" needs a value.";
+inline constexpr std::u16string_view invalid_pattern = u"Invalid pattern: ";
+inline constexpr std::u16string_view unreadable_exclusion_file_intro = u"The exclusion file ";
+inline constexpr std::u16string_view unreadable_exclusion_file_detail = u" cannot be read.";
+inline constexpr std::u16string_view exclusion_file_not_text_detail = u" is not UTF-8 or UTF-16 text.";
+
+// With --prune, a walk that could not read part of the folder removes nothing.
+inline constexpr std::u16string_view prune_skipped =
+    u"Nothing was removed, since part of the folder could not be read.";
+
+// A dry run or check that finds nothing to change.
+inline constexpr std::u16string_view in_sync = u"The project is in sync with the folder.";
+
+// A message box shows this many lines of a longer text, then how many more there are.
+inline constexpr size_t most_box_lines = 40;
+inline constexpr std::u16string_view more_lines_intro = u"\u2026 and ";
+inline constexpr std::u16string_view more_lines_detail = u" more";
+
+// The usage that --help shows: every option in one line, and an example.
+inline constexpr std::u16string_view usage[] = {
+    u"Usage: addfolder PROJECT_DIR PROJECT_NAME [OPTIONS]",
+    u"Adds a folder of sources to an IAR Embedded Workbench project: writes PROJECT_NAME.ipcf",
+    u"beside PROJECT_NAME.ewp and makes the project reference it. Start it in PROJECT_DIR.",
+    u"",
+    u"Options:",
+    u"  --folder DIR         the folder to add, relative to the working directory; no dialog, no prompt",
+    u"  --exclude PATTERN    leave out what PATTERN matches; may be given more than once",
+    u"  --exclude-from FILE  leave out what the patterns in FILE match, one a line",
+    u"  --prune              also remove what the folder no longer provides",
+    u"  --dry-run            report every change that the run would make, and write nothing",
+    u"  --check              as --dry-run, but exit with 1 when there is any change",
+    u"  --quiet              no summary line",
+    u"  --help, -h           show this help",
+    u"  --version            show the program's name and version",
+    u"",
+    u"Patterns: * any characters within a name, ? one character, [abc] [a-z] [!a] classes,",
+    u"** any number of folders. With a / or \\ inside, a pattern starts at the folder;",
+    u"without, it matches a name at any depth. A trailing / matches folders only.",
+    u"",
+    u"Example:",
+    u"  addfolder . blinky --folder Drivers --exclude gcc/ --exclude arm/ --exclude \"*_template.c\" --prune",
+};
 
 // The start of every error line of the terminal program.
 inline constexpr std::u16string_view error_line_prefix = u"Error: ";

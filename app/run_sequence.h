@@ -5,14 +5,32 @@
 
 #include "app/command_line.h"
 #include "app/exit_codes.h"
+#include "documents/change_log.h"
+#include "scan/exclusion_rules.h"
 #include "scan/scan_problem.h"
 
 namespace addfolder {
 
-// How a run ended: its exit code and, when it failed, the message to show.
+// What the user asked of a run beyond the folder.
+struct run_settings {
+  // What the walk leaves out.
+  exclusion_rules exclusions;
+  // Also remove what the folder no longer provides.
+  bool prune = false;
+  // Work out every change and write nothing; with check, end with
+  // exit_out_of_sync when there is any.
+  bool dry_run = false;
+  bool check = false;
+};
+
+// How a run ended: its exit code, the message to show when it failed, and
+// what it changed (or, in a dry run, would change).
 struct run_outcome {
   int exit_code = exit_success;
   std::u16string message;
+  change_log changes;
+  // Pruning was asked for but left out, since part of the folder could not be read.
+  bool prune_skipped = false;
 };
 
 // Scans the chosen folder, links the project file to the connection file and
@@ -20,6 +38,6 @@ struct run_outcome {
 // scan_problems, also when the run fails later; a failure that ends the run
 // comes back as its message.
 run_outcome run_sequence(const command_arguments& arguments, const wide_path& chosen_folder,
-                         scan_problem_list& scan_problems);
+                         const run_settings& settings, scan_problem_list& scan_problems);
 
 }  // namespace addfolder

@@ -10,6 +10,6 @@ namespace addfolder {
 
 // Runs the program for an argument list (element 0 is the program) and
 // returns the exit code.
-int run_terminal(const std::vector<wide_path>& argument_list);
+int run_terminal(const std::vector<wide_text>& argument_list);
 
 }  // namespace addfolder

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "documents/connection_index.h"
-#include "documents/path_text_match.h"
 #include "scan/relative_form.h"
 #include "scan/system_error.h"
 #include "scan/text_conversion.h"
@@ -13,18 +11,6 @@ namespace {
 
 // The group name of the working directory itself, whose files go directly into files.
 constexpr std::string_view working_directory_name = ".";
-
-// Appends a path to a section that does not list it yet, and counts it.
-void add_path_if_missing(connection_index& index, pugi::xml_node section, std::string_view text, size_t& added) {
-  if (!section || is_path_listed(index, section, text)) return;
-  append_path(index, section, text);
-  ++added;
-}
-
-void add_missing_paths(connection_index& index, pugi::xml_node section, const std::vector<std::string>& path_texts,
-                       size_t& added) {
-  for (const std::string& text : path_texts) add_path_if_missing(index, section, text, added);
-}
 
 // The folders that satisfy keep, in the given order.
 template <typename Keep, typename Less>
@@ -106,32 +92,6 @@ connection_entries plan_connection_entries(const source_tree& tree) {
     }
   }
   return entries;
-}
-
-size_t fill_connection_document(connection_sections& sections, const connection_entries& entries) {
-  size_t added = 0;
-  connection_index index = start_connection_index(sections.files);
-  add_missing_paths(index, sections.include_path, entries.include_paths, added);
-  add_missing_paths(index, sections.asm_include_path, entries.include_paths, added);
-
-  // Every group exists before the first file is placed, and no group is
-  // added after, so each name's group is fixed from here on.
-  std::vector<pugi::xml_node> groups;
-  groups.reserve(entries.group_names.size());
-  for (const std::string& name : entries.group_names) {
-    pugi::xml_node group = find_group(index, name);
-    if (!group && sections.files) {
-      group = append_group(index, name);
-      ++added;
-    }
-    groups.push_back(group);
-  }
-
-  for (const connection_entries::source& source : entries.sources) {
-    const pugi::xml_node section = source.group == connection_entries::no_group ? sections.files : groups[source.group];
-    add_path_if_missing(index, section, source.path_text, added);
-  }
-  return added;
 }
 
 }  // namespace addfolder

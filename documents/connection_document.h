@@ -1,4 +1,4 @@
-// The connection file (.ipcf): its sections, and filling them from a scan.
+// The connection file (.ipcf): its sections, and the texts that a scan gives it.
 #pragma once
 
 #include <string>
@@ -51,11 +51,5 @@ struct connection_entries {
 // order. Raises system_error when a name has no narrow text or a link
 // cannot be resolved.
 connection_entries plan_connection_entries(const source_tree& tree);
-
-// Adds what is missing, in four passes: includePath, asmIncludePath, the
-// groups, the source files, and returns the number of elements added. Only
-// ever appends. Raises std::bad_alloc when the XML library runs out of
-// memory; the document must then not be saved.
-size_t fill_connection_document(connection_sections& sections, const connection_entries& entries);
 
 }  // namespace addfolder

@@ -23,6 +23,10 @@ struct scan_state {
   bool finding_headers = true;
   std::vector<folder_forms> forms;
   std::vector<size_t> records;
+  // What the user leaves out, and for each level the patterns that may
+  // still match below it.
+  const exclusion_rules* exclusions = nullptr;
+  std::vector<exclusion_state> exclusion_states;
 };
 
 void report(scan_state& state, scan_problem problem) {
@@ -63,8 +67,23 @@ bool is_regular_file(scan_state& state, const tree_walk& walk) {
   return kind == file_kind::regular;
 }
 
-void visit_entry(scan_state& state, const tree_walk& walk) {
+// Whether the user leaves the entry out; for a folder that is not, readies
+// the patterns for its entries.
+bool is_left_out(scan_state& state, const tree_walk& walk) {
+  if (is_empty(*state.exclusions)) return false;
   const directory_entry& entry = *walk.entry;
+  if (state.exclusion_states.size() <= walk.depth) state.exclusion_states.resize(walk.depth + 1);
+  return is_excluded(*state.exclusions, state.exclusion_states[walk.depth - 1], entry.name, entry.is_directory,
+                     entry.is_directory ? &state.exclusion_states[walk.depth] : nullptr);
+}
+
+void visit_entry(scan_state& state, tree_walk& walk) {
+  const directory_entry& entry = *walk.entry;
+  if (is_left_out(state, walk)) {
+    // An excluded folder is not entered: nothing below it is listed or reported.
+    walk.enter_next = false;
+    return;
+  }
   if (entry.is_directory) {
     // The folder that the next step enters, if it can be listed.
     if (state.forms.size() <= walk.depth) {
@@ -107,6 +126,7 @@ void walk_tree(scan_state& state, const wide_path& scan_root) {
   }
   state.forms.assign(1, resolve_folder_forms(scan_root, state.working_directory));
   state.records.assign(1, no_record);
+  state.exclusion_states.assign(1, root_exclusion_state(*state.exclusions));
   while (true) {
     switch (next_walk_event(walk)) {
       case walk_event::entry:
@@ -129,8 +149,10 @@ void walk_tree(scan_state& state, const wide_path& scan_root) {
 
 }  // namespace
 
-source_tree scan_source_tree(const wide_path& scan_root, scan_problem_list& problems) {
+source_tree scan_source_tree(const wide_path& scan_root, const exclusion_rules& exclusions,
+                             scan_problem_list& problems) {
   scan_state state(problems);
+  state.exclusions = &exclusions;
   state.working_directory = weakly_canonical(current_path());
   walk_tree(state, scan_root);
   return std::move(state.tree);

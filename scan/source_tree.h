@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "scan/exclusion_rules.h"
 #include "scan/path.h"
 #include "scan/scan_problem.h"
 
@@ -45,10 +46,12 @@ struct source_tree {
 
 // Walks the tree below the scan root, a relative form of the working
 // directory's: every entry is looked at once, links are not followed, and a
-// folder that cannot be read is left out. Problems are appended to problems
+// folder that cannot be read is left out, as is whatever exclusions match
+// (an excluded folder is not entered). Problems are appended to problems
 // and never end the walk. Raises system_error where the working directory,
 // the root or a link cannot be resolved; std::bad_alloc passes through. The
 // problems met before either stay in problems.
-source_tree scan_source_tree(const wide_path& scan_root, scan_problem_list& problems);
+source_tree scan_source_tree(const wide_path& scan_root, const exclusion_rules& exclusions,
+                             scan_problem_list& problems);
 
 }  // namespace addfolder

@@ -1,4 +1,4 @@
-// The two arguments of the command line.
+// The command line: the two arguments, the options, and what is refused.
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
@@ -6,18 +6,80 @@
 namespace addfolder {
 namespace {
 
-TEST(CommandLine, TakesTheFirstTwoArgumentsAndIgnoresTheRest) {
-  command_arguments arguments;
-  ASSERT_TRUE(read_arguments({u"addfolder", u"C:\\work\\blinky", u"blinky", u"extra"}, arguments));
-  EXPECT_EQ(arguments.project_directory, u"C:\\work\\blinky");
-  EXPECT_EQ(arguments.project_name, u"blinky");
+struct parsed_line {
+  bool ok = false;
+  command_line line;
+  wide_text error;
+};
+
+parsed_line parse(std::vector<wide_text> arguments) {
+  arguments.insert(arguments.begin(), u"addfolder");
+  parsed_line parsed;
+  parsed.ok = parse_command_line(arguments, parsed.line, parsed.error);
+  return parsed;
 }
 
-TEST(CommandLine, FewerThanTwoArgumentsAreRefused) {
-  command_arguments arguments;
-  EXPECT_FALSE(read_arguments({u"addfolder", u"C:\\work\\blinky"}, arguments));
-  EXPECT_FALSE(read_arguments({u"addfolder"}, arguments));
-  EXPECT_FALSE(read_arguments({}, arguments));
+std::string narrow(const wide_text& text) { return std::string(text.begin(), text.end()); }
+
+TEST(CommandLine, TakesTheFirstTwoArgumentsAndIgnoresLaterOnes) {
+  const parsed_line parsed = parse({u"C:\\work\\blinky", u"blinky", u"extra", u"-x"});
+  ASSERT_TRUE(parsed.ok) << narrow(parsed.error);
+  EXPECT_EQ(parsed.line.request, command_request::run);
+  EXPECT_EQ(parsed.line.arguments.project_directory, u"C:\\work\\blinky");
+  EXPECT_EQ(parsed.line.arguments.project_name, u"blinky");
+  EXPECT_FALSE(parsed.line.folder);
+  EXPECT_FALSE(parsed.line.prune || parsed.line.dry_run || parsed.line.check || parsed.line.quiet);
+}
+
+TEST(CommandLine, OptionsStandBeforeOrAfterTheArguments) {
+  const parsed_line parsed =
+      parse({u"--folder", u"Drivers", u"--exclude", u"gcc/", u".", u"--prune", u"blinky", u"--exclude", u"*_template.c",
+             u"--exclude-from", u"sync.txt", u"--dry-run", u"--check", u"--quiet", u"ignored"});
+  ASSERT_TRUE(parsed.ok) << narrow(parsed.error);
+  EXPECT_EQ(parsed.line.arguments.project_directory, u".");
+  EXPECT_EQ(parsed.line.arguments.project_name, u"blinky");
+  EXPECT_EQ(parsed.line.folder, wide_path(u"Drivers"));
+  EXPECT_EQ(parsed.line.exclude_patterns, (std::vector<wide_text>{u"gcc/", u"*_template.c"}));
+  EXPECT_EQ(parsed.line.exclude_files, std::vector<wide_path>{u"sync.txt"});
+  EXPECT_TRUE(parsed.line.prune && parsed.line.dry_run && parsed.line.check && parsed.line.quiet);
+}
+
+TEST(CommandLine, UsageErrorsNameWhatIsWrong) {
+  const struct {
+    std::vector<wide_text> arguments;
+    const char* error;
+  } cases[] = {
+      {{u"C:\\work\\blinky"}, "Expected two arguments: the project directory and the project name."},
+      {{}, "Expected two arguments: the project directory and the project name."},
+      {{u".", u"blinky", u"--frobnicate"}, "Unknown option: --frobnicate"},
+      {{u".", u"blinky", u"--folder=Drivers"}, "Unknown option: --folder=Drivers"},
+      {{u".", u"blinky", u"--"}, "Unknown option: --"},
+      {{u".", u"blinky", u"--folder"}, "The option --folder needs a value."},
+      {{u".", u"blinky", u"--exclude", u"--prune"}, "The option --exclude needs a value."},
+      {{u".", u"blinky", u"--exclude-from"}, "The option --exclude-from needs a value."},
+      // The first problem is the one told.
+      {{u"--bad", u"--folder"}, "Unknown option: --bad"},
+  };
+  for (const auto& example : cases) {
+    const parsed_line parsed = parse(example.arguments);
+    EXPECT_FALSE(parsed.ok);
+    EXPECT_EQ(narrow(parsed.error), example.error);
+  }
+}
+
+TEST(CommandLine, HelpAndVersionAreAnsweredWhateverElseStands) {
+  EXPECT_EQ(parse({u"--help"}).line.request, command_request::help);
+  EXPECT_EQ(parse({u"-h", u"--frobnicate"}).line.request, command_request::help);
+  EXPECT_EQ(parse({u"--version"}).line.request, command_request::version);
+  EXPECT_EQ(parse({u".", u"blinky", u"--version", u"--folder"}).line.request, command_request::version);
+  EXPECT_EQ(parse({u"--version", u"--help"}).line.request, command_request::help);
+  for (const wide_text almost : {u"--versions", u"-version", u"--VERSION", u"-help"}) {
+    EXPECT_EQ(parse({u".", u"blinky", almost}).line.request, command_request::run) << narrow(almost);
+  }
+  // The program itself is element 0, whatever its file is called.
+  command_line line;
+  wide_text error;
+  EXPECT_FALSE(parse_command_line({u"--version"}, line, error));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <set>
 
 #include "documents/connection_document.h"
+#include "documents/connection_fill.h"
 #include "documents/xml_document.h"
 #include "scan/source_tree.h"
 #include "scan/text_conversion.h"
@@ -105,7 +106,7 @@ TEST(FastPaths, GiveTheBytesOfThePlainReading) {
       const reference::header_directory_list headers = reference::scan_header_directories(scan_root, lines);
       EXPECT_EQ(lines, "");
       scan_problem_list problems;
-      const connection_entries fast = plan_connection_entries(scan_source_tree(scan_root, problems));
+      const connection_entries fast = plan_connection_entries(scan_source_tree(scan_root, exclusion_rules{}, problems));
       EXPECT_TRUE(problems.empty());
       const connection_entries plain = reference::plain_entries(headers, sources);
       expect_same_entries(fast, plain);
@@ -114,7 +115,8 @@ TEST(FastPaths, GiveTheBytesOfThePlainReading) {
       pugi::xml_document plain_document;
       connection_sections fast_sections = build_connection_document(fast_document);
       connection_sections plain_sections = build_connection_document(plain_document);
-      fill_connection_document(fast_sections, fast);
+      change_log log;
+      fill_connection_document(fast_sections, fast, log);
       reference::plain_fill(plain_sections, plain);
       EXPECT_EQ(saved_form(fast_document), saved_form(plain_document));
 
@@ -124,7 +126,7 @@ TEST(FastPaths, GiveTheBytesOfThePlainReading) {
       }
       fast_sections = open_connection_document(fast_document);
       plain_sections = open_connection_document(plain_document);
-      fill_connection_document(fast_sections, fast);
+      fill_connection_document(fast_sections, fast, log);
       reference::plain_fill(plain_sections, plain);
       EXPECT_EQ(saved_form(fast_document), saved_form(plain_document));
     }

@@ -1,4 +1,4 @@
-// Which command lines ask for the version instead of a run.
+// The version that --version shows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,20 +7,6 @@
 
 namespace addfolder {
 namespace {
-
-TEST(ProgramVersion, TheOptionCountsWhereverItStands) {
-  EXPECT_TRUE(asks_for_version({u"addfolder", u"--version"}));
-  EXPECT_TRUE(asks_for_version({u"addfolder", u"C:\\work\\blinky", u"blinky", u"--version"}));
-  EXPECT_TRUE(asks_for_version({u"addfolder", u"--version", u"blinky"}));
-}
-
-TEST(ProgramVersion, OtherArgumentsAndTheProgramNameDoNot) {
-  EXPECT_FALSE(asks_for_version({u"addfolder", u"C:\\work\\blinky", u"blinky"}));
-  EXPECT_FALSE(asks_for_version({u"addfolder", u"--versions", u"-version", u"--VERSION"}));
-  // Element 0 is the program itself, whatever its file is called.
-  EXPECT_FALSE(asks_for_version({u"--version"}));
-  EXPECT_FALSE(asks_for_version({}));
-}
 
 TEST(ProgramVersion, TextIsTheNameAndThreeNumbers) {
   const std::u16string text = version_text();

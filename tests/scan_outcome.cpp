@@ -33,7 +33,7 @@ scan_outcome scan_every_way(const wide_path& scan_root) {
   reference.errors = lines;
 
   scan_problem_list problems;
-  const source_tree tree = scan_source_tree(scan_root, problems);
+  const source_tree tree = scan_source_tree(scan_root, exclusion_rules{}, problems);
   folder_contents found;
   reference::header_directory_list found_headers;
   for (const source_folder& folder : tree.folders) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "documents/connection_document.h"
+#include "documents/connection_fill.h"
 #include "documents/xml_document.h"
 #include "tests/fuzz/document_properties.h"
 #include "tests/reference_model.h"
@@ -101,7 +102,8 @@ bool extend(const std::filesystem::path& file, std::string& written) {
   pugi::xml_document document;
   if (!load_document(document, test_support::to_wide_path(file))) return false;
   connection_sections sections = open_connection_document(document);
-  fill_connection_document(sections, entries);
+  change_log log;
+  fill_connection_document(sections, entries, log);
   require(save_document(document, test_support::to_wide_path(file)), "the save failed");
   written = test_support::read_file(file);
   require(written == saved_form(document), "the file does not hold the saved form");

@@ -1,0 +1,109 @@
+#include "app/change_report.h"
+
+#include <string>
+
+#include "app/messages.h"
+#include "scan/text_conversion.h"
+
+namespace addfolder {
+namespace {
+
+// A document's text for the user. Texts that loading kept as they were may
+// hold bytes that are no UTF-8; those show as the characters of their values.
+wide_text shown(std::string_view text) {
+  wide_text wide;
+  if (append_wide(wide, text)) return wide;
+  for (const char byte : text) wide += static_cast<char16_t>(static_cast<unsigned char>(byte));
+  return wide;
+}
+
+wide_text_view section_name(change_place place) {
+  switch (place) {
+    case change_place::project:
+      return u"project";
+    case change_place::include_path:
+      return u"includePath";
+    case change_place::asm_include_path:
+      return u"asmIncludePath";
+    case change_place::files:
+      return u"files";
+    case change_place::group:
+      break;
+  }
+  return u"group";
+}
+
+// "1 file", "2 files".
+wide_text count_of(size_t count, wide_text_view one, wide_text_view many) {
+  wide_text text = shown(std::to_string(count));
+  text += u" ";
+  text += count == 1 ? one : many;
+  return text;
+}
+
+// "added 7 files in 3 groups and 2 include directories", or empty.
+wide_text changes_of(wide_text_view verb, size_t files, size_t groups_with_files, size_t include_directories,
+                     size_t empty_groups) {
+  std::vector<wide_text> parts;
+  if (files > 0) {
+    wide_text part = count_of(files, u"file", u"files");
+    if (groups_with_files > 0) part += u" in " + count_of(groups_with_files, u"group", u"groups");
+    parts.push_back(part);
+  }
+  if (include_directories > 0) parts.push_back(count_of(include_directories, u"include directory", u"include directories"));
+  if (empty_groups > 0) parts.push_back(count_of(empty_groups, u"empty group", u"empty groups"));
+  if (parts.empty()) return {};
+  wide_text text(verb);
+  for (size_t i = 0; i < parts.size(); ++i) {
+    text += i == 0 ? u" " : i + 1 == parts.size() ? u" and " : u", ";
+    text += parts[i];
+  }
+  return text;
+}
+
+}  // namespace
+
+std::vector<wide_text> change_report_lines(const change_log& log, wide_text_view project_file,
+                                           wide_text_view connection_file) {
+  std::vector<wide_text> lines;
+  lines.reserve(log.changes.size());
+  for (const document_change& change : log.changes) {
+    wide_text line = change.added ? u"+ " : u"- ";
+    line += change.place == change_place::project ? project_file : connection_file;
+    line += u": ";
+    line += section_name(change.place);
+    if (change.place == change_place::group) line += u" " + shown(change.group);
+    if (!change.text.empty()) line += u": " + shown(change.text);
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+wide_text change_summary_line(const change_counts& counts, wide_text_view project_file,
+                              wide_text_view connection_file) {
+  wide_text line;
+  if (counts.reference_added) {
+    line += wide_text(project_file) + u": added the reference to " + wide_text(connection_file) + u"; ";
+  }
+  line += wide_text(connection_file) + u": ";
+  // A new group always receives files, so only removed ones are told apart.
+  const wide_text added = changes_of(u"added", counts.added_files, counts.groups_with_added_files,
+                                     counts.added_include_directories, 0);
+  const size_t emptied = counts.removed_groups;
+  const wide_text removed = changes_of(u"removed", counts.removed_files, counts.groups_with_removed_files,
+                                       counts.removed_include_directories, emptied);
+  if (added.empty() && removed.empty()) return line + u"nothing to add or remove";
+  line += added;
+  if (!added.empty() && !removed.empty()) line += u", ";
+  return line + removed;
+}
+
+std::vector<wide_text> lines_for_box(std::vector<wide_text> lines) {
+  if (lines.size() <= most_box_lines) return lines;
+  const size_t more = lines.size() - most_box_lines;
+  lines.resize(most_box_lines);
+  lines.push_back(wide_text(more_lines_intro) + shown(std::to_string(more)) + wide_text(more_lines_detail));
+  return lines;
+}
+
+}  // namespace addfolder

@@ -1,0 +1,29 @@
+// How a run's changes read: the report of a dry run or check, and the
+// summary line of a completed run.
+#pragma once
+
+#include <vector>
+
+#include "documents/change_log.h"
+#include "scan/wide_text.h"
+
+namespace addfolder {
+
+// One line per change: "+ " or "- ", the file, ": ", the section or group,
+// ": " and the text; a group itself has no text. For example
+//   + blinky.ipcf: group lib\hal: $PROJ_DIR$\lib\hal\spi.c
+//   - blinky.ipcf: includePath: $PROJ_DIR$\lib\old
+//   + blinky.ewp: project: $PROJ_DIR$\blinky.ipcf
+std::vector<wide_text> change_report_lines(const change_log& log, wide_text_view project_file,
+                                           wide_text_view connection_file);
+
+// What a run changed in each file, in one line, for example
+//   blinky.ipcf: added 7 files in 3 groups and 2 include directories, removed 1 file
+wide_text change_summary_line(const change_counts& counts, wide_text_view project_file,
+                              wide_text_view connection_file);
+
+// The first lines of a long text, and then how many more there are, for a
+// message box.
+std::vector<wide_text> lines_for_box(std::vector<wide_text> lines);
+
+}  // namespace addfolder

@@ -1,0 +1,15 @@
+// Adding what a scan found to a connection document.
+#pragma once
+
+#include "documents/change_log.h"
+#include "documents/connection_document.h"
+
+namespace addfolder {
+
+// Adds what is missing, in four passes: includePath, asmIncludePath, the
+// groups, the source files; notes every addition in log. Only ever appends.
+// Raises std::bad_alloc when the XML library runs out of memory; the
+// document must then not be saved.
+void fill_connection_document(connection_sections& sections, const connection_entries& entries, change_log& log);
+
+}  // namespace addfolder

@@ -1,0 +1,124 @@
+#include "documents/connection_prune.h"
+
+#include <string>
+#include <unordered_set>
+#include <utility>
+
+#include "documents/path_text_match.h"
+#include "scan/file_extension.h"
+#include "scan/relative_form.h"
+#include "scan/text_conversion.h"
+
+namespace addfolder {
+namespace {
+
+using text_set = std::unordered_set<std::string_view, path_text_hasher, path_text_equal>;
+
+bool is_separator_byte(char c) { return c == '\\' || c == '/'; }
+
+// Whether a relative text lies within the folder: it is the folder or below
+// it. Below the working directory (".") lies every text but ".." and what
+// begins with "..\".
+bool is_within_folder(std::string_view relative, std::string_view folder) {
+  if (folder == ".") {
+    return !relative.empty() && !(relative.substr(0, 2) == ".." && (relative.size() == 2 || is_separator_byte(relative[2])));
+  }
+  if (relative.size() < folder.size() || !same_path_text(relative.substr(0, folder.size()), folder)) return false;
+  return relative.size() == folder.size() || is_separator_byte(relative[folder.size()]);
+}
+
+// Whether a path text names something within the folder: the macro, a
+// separator, and a relative text within it.
+bool is_path_within_folder(std::string_view text, std::string_view folder) {
+  constexpr std::string_view macro = project_directory_macro;
+  if (text.size() < macro.size() || !same_path_text(text.substr(0, macro.size()), macro)) return false;
+  return is_within_folder(text.substr(macro.size()), folder);
+}
+
+// Whether the last name of a path text has a source extension, by the same
+// test as the scan's.
+bool names_source_file(std::string_view text) {
+  const size_t separator = text.find_last_of("\\/");
+  wide_path name;
+  if (!append_wide(name, separator == std::string_view::npos ? text : text.substr(separator + 1))) return false;
+  return is_source_extension(path_extension(name));
+}
+
+// Removes the path elements among the children of section for which remove
+// says so; returns how many.
+template <typename Remove>
+size_t remove_paths(pugi::xml_node section, Remove remove) {
+  size_t removed = 0;
+  for (pugi::xml_node child = section.first_child(); child;) {
+    const pugi::xml_node next = child.next_sibling();
+    if (child.type() == pugi::node_element && std::string_view(child.name()) == "path" &&
+        remove(std::string_view(child.child_value()))) {
+      section.remove_child(child);
+      ++removed;
+    }
+    child = next;
+  }
+  return removed;
+}
+
+bool holds_element(pugi::xml_node node) {
+  for (pugi::xml_node child : node.children()) {
+    if (child.type() == pugi::node_element) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void prune_connection_document(connection_sections& sections, const connection_entries& entries,
+                               std::string_view folder, change_log& log) {
+  const text_set include_texts(entries.include_paths.begin(), entries.include_paths.end());
+  text_set source_texts;
+  source_texts.reserve(entries.sources.size());
+  for (const connection_entries::source& source : entries.sources) source_texts.insert(source.path_text);
+
+  // Include directories; one that both sections lose counts once.
+  std::unordered_set<std::string, path_text_hasher, path_text_equal> removed_includes;
+  for (const auto& [section, place] : {std::pair(sections.include_path, change_place::include_path),
+                                       std::pair(sections.asm_include_path, change_place::asm_include_path)}) {
+    remove_paths(section, [&](std::string_view text) {
+      if (!is_path_within_folder(text, folder) || include_texts.count(text) != 0) return false;
+      removed_includes.emplace(text);
+      note_change(log, false, place, {}, text);
+      return true;
+    });
+  }
+  log.counts.removed_include_directories += removed_includes.size();
+
+  // Source files directly in files and in the groups directly under it.
+  const auto remove_source_files = [&](pugi::xml_node section, change_place place, std::string_view group) {
+    return remove_paths(section, [&](std::string_view text) {
+      if (!is_path_within_folder(text, folder) || source_texts.count(text) != 0 || !names_source_file(text)) {
+        return false;
+      }
+      note_change(log, false, place, group, text);
+      return true;
+    });
+  };
+  log.counts.removed_files += remove_source_files(sections.files, change_place::files, {});
+  for (pugi::xml_node group : sections.files.children("group")) {
+    if (const size_t removed = remove_source_files(group, change_place::group, group.attribute("name").value())) {
+      log.counts.removed_files += removed;
+      ++log.counts.groups_with_removed_files;
+    }
+  }
+
+  // Groups of the folder that are left empty.
+  for (pugi::xml_node group = sections.files.child("group"); group;) {
+    const pugi::xml_node next = group.next_sibling("group");
+    const std::string_view name = group.attribute("name").value();
+    if (is_within_folder(name, folder) && !holds_element(group)) {
+      note_change(log, false, change_place::group, name, {});
+      ++log.counts.removed_groups;
+      sections.files.remove_child(group);
+    }
+    group = next;
+  }
+}
+
+}  // namespace addfolder
