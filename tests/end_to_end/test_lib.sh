@@ -23,6 +23,9 @@ parse_program_arguments() {
   fi
   [ -f "${1:-}" ] || { echo "no program at ${1:-(none given)}"; exit 2; }
   program="$(absolute_path "$1")"
+  # Wine makes its prefix on first use and says so on standard error; that
+  # happens here, not in the first scenario.
+  if [ "$wine" = yes ]; then invoke --version >/dev/null 2>&1 </dev/null; fi
 }
 
 # The absolute path of a file, since the tests change folders.
@@ -122,6 +125,15 @@ expect_no_stderr() {
 # The whole of standard output, line ends aside, is this text.
 expect_stdout() {
   [ "$(tr -d '\r' <"$stdout_file")" = "$1" ] || fail "standard output is '$(cat "$stdout_file")', expected '$1'"
+}
+
+expect_stdout_line() {
+  tr -d '\r' <"$stdout_file" | grep -qxF -- "$1" || fail "no line '$1' on standard output: $(cat "$stdout_file")"
+}
+
+# Standard output is exactly these lines.
+expect_stdout() {
+  [ "$(tr -d '\r' <"$stdout_file")" = "$1" ] || fail "standard output is not '$1' but: $(cat "$stdout_file")"
 }
 
 expect_stderr_line() {

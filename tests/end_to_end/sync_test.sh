@@ -1,0 +1,191 @@
+#!/bin/bash
+# End-to-end tests of keeping a folder in sync: --folder without a prompt,
+# exclusions on a tree shaped like a vendor SDK, pruning, dry runs and checks,
+# and the usage errors.
+#
+#   sync_test.sh PROGRAM             the Linux program
+#   sync_test.sh --wine PROGRAM.EXE  addfolder-cli.exe under Wine
+set -u
+
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/test_lib.sh"
+
+parse_program_arguments "$@"
+expected="$here/expected"
+
+# A vendor's driver folder beside the example's own sources: startup files
+# for three toolchains per device, HAL templates, and test folders.
+make_vendor_tree() {
+  local device flavour
+  for device in STM32F030x6 STM32F072xb; do
+    for flavour in gcc arm iar; do
+      mkdir -p "Drivers/CMSIS/Device/ST/STM32F0xx/Source/Templates/$flavour"
+      touch "Drivers/CMSIS/Device/ST/STM32F0xx/Source/Templates/$flavour/startup_${device,,}.s"
+    done
+  done
+  mkdir -p Drivers/CMSIS/Device/ST/STM32F0xx/Include Drivers/CMSIS/Include
+  touch Drivers/CMSIS/Device/ST/STM32F0xx/Include/stm32f0xx.h Drivers/CMSIS/Include/core_cm0.h
+  touch Drivers/CMSIS/Device/ST/STM32F0xx/Source/Templates/system_stm32f0xx.c
+  mkdir -p Drivers/HAL/Src Drivers/HAL/Inc Drivers/HAL/test Drivers/BSP/Board/test
+  touch Drivers/HAL/Src/stm32f0xx_hal.c Drivers/HAL/Src/stm32f0xx_hal_gpio.c \
+    Drivers/HAL/Src/stm32f0xx_hal_msp_template.c Drivers/HAL/Src/stm32f0xx_hal_timebase_tim_template.c \
+    Drivers/HAL/Inc/stm32f0xx_hal.h Drivers/HAL/Inc/stm32f0xx_hal_conf_template.h \
+    Drivers/HAL/test/test_hal.c Drivers/HAL/test/test_hal.h \
+    Drivers/BSP/Board/board.c Drivers/BSP/Board/board.h Drivers/BSP/Board/test/test_board.c
+}
+
+# The hash and modification time of every file in the folder, to show that
+# nothing was written.
+snapshot() {
+  find . -maxdepth 1 -type f -printf '%f %T@\n' | sort
+  md5sum ./*.ewp ./*.ipcf 2>/dev/null
+}
+
+patterns=(--exclude gcc/ --exclude 'arm/' --exclude '*_template.c' --exclude 'test/')
+
+# --- Exclusions -----------------------------------------------------------
+
+scenario "--folder adds the folder without a prompt, leaving out what the patterns match"
+project=$(new_project)
+cd "$project"
+make_vendor_tree
+run_program_without_input "$(project_argument "$project")" blinky --folder Drivers "${patterns[@]}"
+expect_exit 0
+expect_same_file "$expected/sync-excluded.ipcf" blinky.ipcf
+expect_same_file "$expected/blinky-linked.ewp" blinky.ewp
+expect_stdout_line "blinky.ewp: added the reference to blinky.ipcf; blinky.ipcf: added 6 files in 4 groups and 4 include directories"
+expect_no_stderr
+
+scenario "the same patterns from a file, with comments, blank lines and CRLF line ends"
+project=$(new_project)
+cd "$project"
+make_vendor_tree
+printf '# toolchains we do not use\r\ngcc/\r\n\r\narm\\\r\n*_template.c\r\n**/test/\r\n' >sync.txt
+run_program_without_input "$(project_argument "$project")" blinky --folder Drivers --exclude-from sync.txt --quiet
+expect_exit 0
+expect_same_file "$expected/sync-excluded.ipcf" blinky.ipcf
+[ ! -s "$stdout_file" ] || fail "--quiet printed: $(cat "$stdout_file")"
+
+scenario "an anchored pattern leaves out only the folder it names"
+project=$(new_project)
+cd "$project"
+make_vendor_tree
+run_program_without_input "$(project_argument "$project")" blinky --folder Drivers \
+  --exclude CMSIS/Device/ST/STM32F0xx/Source/Templates --exclude 'Board/test' --exclude 'HAL/' --quiet
+expect_exit 0
+grep -q 'startup' blinky.ipcf && fail "an anchored folder was listed"
+# Board/test is anchored at Drivers, where there is no Board.
+grep -qF 'Drivers\BSP\Board\test\test_board.c' blinky.ipcf || fail "Board/test left out BSP/Board/test"
+grep -qF 'Drivers\BSP\Board\board.c' blinky.ipcf || fail "board.c is missing"
+grep -qF 'Drivers\HAL' blinky.ipcf && fail "the folder HAL was listed"
+
+# --- Pruning --------------------------------------------------------------
+
+scenario "--prune removes what is gone, renamed or newly excluded, and nothing else"
+project=$(new_project)
+cd "$project"
+make_vendor_tree
+# Entries outside the folder and files that are no sources stay.
+cp "$expected/sync-before-prune.ipcf" blinky.ipcf
+cp "$expected/blinky-linked.ewp" blinky.ewp
+rm Drivers/HAL/Src/stm32f0xx_hal_gpio.c
+mv Drivers/BSP/Board/board.c Drivers/BSP/Board/board_v2.c
+rm -r Drivers/CMSIS/Include
+run_program_without_input "$(project_argument "$project")" blinky --folder Drivers "${patterns[@]}" \
+  --exclude 'system_*.c' --prune
+expect_exit 0
+expect_same_file "$expected/sync-pruned.ipcf" blinky.ipcf
+expect_same_file "$expected/blinky-linked.ewp" blinky.ewp
+expect_stdout_line "blinky.ipcf: added 1 file in 1 group, removed 4 files in 4 groups, 2 include directories and 2 empty groups"
+
+scenario "a run with nothing to add or remove writes nothing"
+before=$(snapshot)
+sleep 1
+run_program_without_input "$(project_argument "$project")" blinky --folder Drivers "${patterns[@]}" \
+  --exclude 'system_*.c' --prune
+expect_exit 0
+[ "$(snapshot)" = "$before" ] || fail "a file was written"
+expect_stdout_line "blinky.ipcf: nothing to add or remove"
+
+if [ "$wine" = no ]; then
+  scenario "--prune removes nothing when part of the folder cannot be read"
+  chmod 000 Drivers/HAL/Inc
+  if ! ls Drivers/HAL/Inc >/dev/null 2>&1; then
+    before=$(snapshot)
+    run_program_without_input "$project" blinky --folder Drivers "${patterns[@]}" --exclude 'system_*.c' --prune
+    expect_exit 0
+    expect_stderr_line "Nothing was removed, since part of the folder could not be read."
+    [ "$(snapshot)" = "$before" ] || fail "a file was written"
+  fi
+  chmod 755 Drivers/HAL/Inc
+fi
+
+# --- Dry run and check ----------------------------------------------------
+
+scenario "a dry run reports every change and writes nothing"
+project=$(new_project)
+cd "$project"
+make_vendor_tree
+before=$(snapshot)
+run_program_without_input "$(project_argument "$project")" blinky --folder Drivers/BSP --dry-run
+expect_exit 0
+[ "$(snapshot)" = "$before" ] || fail "a file was written"
+expect_listing . "Drivers blinky.ewp lib main.c main.h"
+expect_stdout "+ blinky.ewp: project: \$PROJ_DIR\$\\blinky.ipcf
++ blinky.ipcf: includePath: \$PROJ_DIR\$\\Drivers\\BSP\\Board
++ blinky.ipcf: asmIncludePath: \$PROJ_DIR\$\\Drivers\\BSP\\Board
++ blinky.ipcf: group Drivers\\BSP\\Board
++ blinky.ipcf: group Drivers\\BSP\\Board\\test
++ blinky.ipcf: group Drivers\\BSP\\Board: \$PROJ_DIR\$\\Drivers\\BSP\\Board\\board.c
++ blinky.ipcf: group Drivers\\BSP\\Board\\test: \$PROJ_DIR\$\\Drivers\\BSP\\Board\\test\\test_board.c"
+
+scenario "a check exits with 1 while there are changes, and with 0 once the project is in sync"
+run_program_without_input "$(project_argument "$project")" blinky --folder Drivers/BSP --exclude test/ --prune --check
+expect_exit 1
+[ "$(snapshot)" = "$before" ] || fail "a check wrote a file"
+run_program_without_input "$(project_argument "$project")" blinky --folder Drivers/BSP --exclude test/ --prune
+expect_exit 0
+run_program_without_input "$(project_argument "$project")" blinky --folder Drivers/BSP --exclude test/ --prune --check
+expect_exit 0
+expect_stdout "The project is in sync with the folder."
+touch Drivers/BSP/Board/extra.c
+run_program_without_input "$(project_argument "$project")" blinky --folder Drivers/BSP --exclude test/ --prune --check
+expect_exit 1
+expect_stdout "+ blinky.ipcf: group Drivers\\BSP\\Board: \$PROJ_DIR\$\\Drivers\\BSP\\Board\\extra.c"
+
+# --- The command line -----------------------------------------------------
+
+scenario "--help and --version answer without a project"
+run_program_without_input --help
+expect_exit 0
+grep -q '^Usage: addfolder PROJECT_DIR PROJECT_NAME \[OPTIONS\]' "$stdout_file" || fail "no usage line"
+for option in --folder --exclude --exclude-from --prune --dry-run --check --quiet --help --version; do
+  grep -q -- "^  $option" "$stdout_file" || fail "the help does not list $option"
+done
+run_program_without_input -h
+expect_exit 0
+run_program_without_input --version
+expect_exit 0
+expect_stdout "addfolder 1.0.0"
+
+scenario "usage errors name what is wrong, and touch nothing"
+project=$(new_project)
+cd "$project"
+for case in "nowhere|Not a folder: nowhere|--folder nowhere" \
+  "missing list|The exclusion file missing.txt cannot be read.|--exclude-from missing.txt" \
+  "bad pattern|Invalid pattern: ..|--exclude .." \
+  "unknown|Unknown option: --prun|--prun" \
+  "no value|The option --exclude needs a value.|--exclude"; do
+  IFS='|' read -r name message options <<<"$case"
+  # shellcheck disable=SC2086
+  run_program_without_input "$(project_argument "$project")" blinky $options
+  expect_exit 10
+  expect_stderr_line "Error: $message"
+done
+run_program_without_input "$(project_argument "$project")" --folder lib
+expect_exit 10
+expect_stderr_line "Error: Expected two arguments: the project directory and the project name."
+expect_same_file "$examples/blinky.ewp" blinky.ewp
+expect_listing . "blinky.ewp lib main.c main.h"
+
+finish
