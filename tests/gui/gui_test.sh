@@ -177,6 +177,11 @@ control_text() {
   awk -F'\t' -v class="$1" '$1 == class { print $6; exit }' "$probe_file"
 }
 
+# The longest text of the controls of this class: a message box's message.
+longest_control_text() {
+  awk -F'\t' -v class="$1" '$1 == class && length($6) > length(text) { text = $6 } END { print text }' "$probe_file"
+}
+
 expect_control() {
   awk -F'\t' -v class="$1" -v text="$2" '$1 == class && $6 == text { found = 1 } END { exit !found }' "$probe_file" ||
     fail "no $1 '$2' in the window; it holds: $(cut -f 1,6 "$probe_file" | tr '\t\n' ': ')"
@@ -253,6 +258,43 @@ start_program --version
 if wait_for_window addfolder; then
   expect_control Static "addfolder $version"
   take_screenshot version-box
+  click_control Button OK
+fi
+wait_for_exit && expect_exit 0
+expect_untouched
+
+scenario "--help: the usage in a message box, exit code 0, nothing touched"
+new_project_on_drive_p
+start_program --help
+if wait_for_window addfolder; then
+  usage=$(longest_control_text Static)
+  case "$usage" in
+    "Usage: addfolder PROJECT_DIR PROJECT_NAME [OPTIONS] "*) ;;
+    *) fail "the box does not begin with the usage line: $usage" ;;
+  esac
+  for option in --folder --exclude-from --prune --dry-run --check --quiet; do
+    [[ "$usage" == *"  $option "* ]] || fail "the box does not list $option"
+  done
+  take_screenshot help-box
+  click_control Button OK
+fi
+wait_for_exit && expect_exit 0
+expect_untouched
+
+scenario "--folder adds the folder with no dialog and shows nothing"
+new_project_on_drive_p
+start_program 'P:\blinky' blinky --folder lib
+wait_for_exit && expect_exit 0
+expect_added blinky-create.ipcf
+
+scenario "--dry-run shows the changes in a message box and writes nothing"
+new_project_on_drive_p
+start_program 'P:\blinky' blinky --folder lib --dry-run
+if wait_for_window addfolder; then
+  case "$(longest_control_text Static)" in
+    '+ blinky.ewp: project: $PROJ_DIR$\blinky.ipcf + blinky.ipcf: includePath: $PROJ_DIR$\lib '*) ;;
+    *) fail "the box does not begin with the changes: $(longest_control_text Static)" ;;
+  esac
   click_control Button OK
 fi
 wait_for_exit && expect_exit 0
