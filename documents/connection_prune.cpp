@@ -79,9 +79,11 @@ void prune_connection_document(connection_sections& sections, const connection_e
 
   // Include directories; one that both sections lose counts once.
   std::unordered_set<std::string, path_text_hasher, path_text_equal> removed_includes;
-  for (const auto& [section, place] : {std::pair(sections.include_path, change_place::include_path),
-                                       std::pair(sections.asm_include_path, change_place::asm_include_path)}) {
-    remove_paths(section, [&](std::string_view text) {
+  for (const auto& [include_section, include_place] :
+       {std::pair(sections.include_path, change_place::include_path),
+        std::pair(sections.asm_include_path, change_place::asm_include_path)}) {
+    const change_place place = include_place;
+    remove_paths(include_section, [&](std::string_view text) {
       if (!is_path_within_folder(text, folder) || include_texts.count(text) != 0) return false;
       removed_includes.emplace(text);
       note_change(log, false, place, {}, text);
