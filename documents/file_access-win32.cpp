@@ -107,8 +107,8 @@ bool stamp_of(HANDLE handle, file_stamp& stamp) {
   stamp.volume = information.dwVolumeSerialNumber;
   stamp.identity = joined(information.nFileIndexHigh, information.nFileIndexLow);
   stamp.size = joined(information.nFileSizeHigh, information.nFileSizeLow);
-  stamp.modified =
-      static_cast<long long>(joined(information.ftLastWriteTime.dwHighDateTime, information.ftLastWriteTime.dwLowDateTime));
+  const FILETIME& modified = information.ftLastWriteTime;
+  stamp.modified = static_cast<long long>(joined(modified.dwHighDateTime, modified.dwLowDateTime));
   return true;
 }
 

@@ -34,7 +34,9 @@ bool take_character(wide_view& text, char16_t c) {
   return true;
 }
 
-bool equals_ascii(wide_view text, const char* ascii) { return std::equal(text.begin(), text.end(), ascii, ascii + std::strlen(ascii)); }
+bool equals_ascii(wide_view text, const char* ascii) {
+  return std::equal(text.begin(), text.end(), ascii, ascii + std::strlen(ascii));
+}
 
 bool equals_ignoring_ascii_case(wide_view left, wide_view right) {
   return std::equal(left.begin(), left.end(), right.begin(), right.end(),

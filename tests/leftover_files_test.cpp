@@ -43,34 +43,16 @@ TEST(LeftoverName, EveryNameThatASaveMakesIsALeftover) {
 
 TEST(LeftoverName, LookAlikesAreNot) {
   const char* const look_alikes[] = {
-      "",
-      ".p.ewp",
-      ".p.ewp.lock",
-      ".p.ewp.5f-1",
-      ".p.ewp.5f-1.tmp~",
-      ".p.ewp.5f-1.tmp.tmp",
-      ".p.ewp.5f-1.TMP",
-      ".p.ewp.5f-1.bak",         // no POSIX save makes a backup
-      ".p.ewp.5F-1.tmp",         // upper-case digits
-      ".p.ewp.5f-1A.tmp",
-      ".p.ewp.5f1.tmp",          // no dash
-      ".p.ewp.5f--1.tmp",
-      ".p.ewp.-1.tmp",           // no digits
-      ".p.ewp.5f-.tmp",
-      ".p.ewp.5g-1.tmp",
-      ".p.ewp.05f-1.tmp",        // a leading zero is never written
-      ".p.ewp.5f-01.tmp",
-      ".p.ewp.12345678901-1.tmp",  // more digits than the clock part has
-      ".p.ewp.1-123456789.tmp",    // more digits than the counter has
-      ".p.ewp..5f-1.tmp",
-      ".p.ewp 5f-1.tmp",
-      "p.ewp.5f-1.tmp",          // not hidden
-      "..p.ewp.5f-1.tmp",
-      ".q.ewp.5f-1.tmp",         // another file's
-      ".p.ewpx.5f-1.tmp",
-      ".p.ew.5f-1.tmp",
-      ".P.EWP.5f-1.tmp",         // POSIX names differ by case
-      ".xp.ewp.5f-1.tmp",
+      // Not this file's, or not hidden.
+      "", ".p.ewp", ".p.ewp.lock", "p.ewp.5f-1.tmp", "..p.ewp.5f-1.tmp", ".q.ewp.5f-1.tmp", ".p.ewpx.5f-1.tmp",
+      ".p.ew.5f-1.tmp", ".xp.ewp.5f-1.tmp", ".P.EWP.5f-1.tmp",
+      // Another ending; no POSIX save makes a backup.
+      ".p.ewp.5f-1", ".p.ewp.5f-1.tmp~", ".p.ewp.5f-1.tmp.tmp", ".p.ewp.5f-1.TMP", ".p.ewp.5f-1.bak",
+      // Numbers that "%x" never writes: upper case, none, a leading zero, more digits than the parts have.
+      ".p.ewp.5F-1.tmp", ".p.ewp.5f-1A.tmp", ".p.ewp.5g-1.tmp", ".p.ewp.-1.tmp", ".p.ewp.5f-.tmp", ".p.ewp.05f-1.tmp",
+      ".p.ewp.5f-01.tmp", ".p.ewp.12345678901-1.tmp", ".p.ewp.1-123456789.tmp",
+      // Separators missing, doubled or changed.
+      ".p.ewp.5f1.tmp", ".p.ewp.5f--1.tmp", ".p.ewp..5f-1.tmp", ".p.ewp 5f-1.tmp",
   };
   for (const char* name : look_alikes) EXPECT_FALSE(posix_leftover(name)) << name;
   for (const char* name : {"", "p.ewp", ".p.ewp.5f-1.tmp", "p.ewp.5f-1.TMP", "p.ewp.5F-1.bak", "p.ewp.5f1.old",

@@ -34,7 +34,8 @@ bool lock_holder::start(const wide_path& project_file) {
     close(answer[0]);
     close(waiting[1]);
     run_lock lock;
-    const char held = acquire_run_lock(project_file, std::chrono::milliseconds(0), lock) == lock_outcome::acquired ? 'y' : 'n';
+    const bool acquired = acquire_run_lock(project_file, std::chrono::milliseconds(0), lock) == lock_outcome::acquired;
+    const char held = acquired ? 'y' : 'n';
     if (write(answer[1], &held, 1) == 1) {
       char ignored;
       read_retried(waiting[0], &ignored);

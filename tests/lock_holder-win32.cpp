@@ -20,9 +20,9 @@ const bool holds_lock = [] {
   if (length == 0 || length >= project.size()) return false;
   project.resize(length);
   run_lock lock;
-  const char held =
-      acquire_run_lock(from_win32_text(project), std::chrono::milliseconds(0), lock) == lock_outcome::acquired ? 'y'
-                                                                                                                : 'n';
+  const bool acquired =
+      acquire_run_lock(from_win32_text(project), std::chrono::milliseconds(0), lock) == lock_outcome::acquired;
+  const char held = acquired ? 'y' : 'n';
   DWORD count = 0;
   if (WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), &held, 1, &count, nullptr)) {
     char ignored;
@@ -32,16 +32,9 @@ const bool holds_lock = [] {
 }();
 
 std::wstring this_program() {
-  std::wstring path(MAX_PATH, L'\0');
-  while (true) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
+  std::wstring path(32768, L'\0');
+  path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+  return path;
 }
 
 }  // namespace
