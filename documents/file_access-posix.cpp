@@ -2,11 +2,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 
 #include "documents/file_access.h"
-#include "scan/text_conversion.h"
+#include "scan/file_system.h"
+#include "scan/posix_path.h"
 
 namespace addfolder {
 namespace {
@@ -14,13 +14,8 @@ namespace {
 // Links are followed at most this often, as the system itself does.
 constexpr int most_link_hops = 40;
 
-// The POSIX spelling of a wide path: UTF-8 with "/" separators.
-bool to_native(const wide_path& path, std::string& native) {
-  native.clear();
-  if (!append_narrow(native, path)) return false;
-  std::replace(native.begin(), native.end(), '\\', '/');
-  return !native.empty();
-}
+// The POSIX spelling of a wide path; false for an empty one, which names no file.
+bool to_native(const wide_path& path, std::string& native) { return to_posix_path(path, native) && !native.empty(); }
 
 // A descriptor that is closed at the end of its scope.
 struct descriptor {
@@ -89,7 +84,7 @@ std::string name_beside(const std::string& target, const char* extension) {
 // less the umask); returns its descriptor, or -1.
 int create_temporary(const std::string& target, std::string& temporary) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = name_beside(target, ".tmp");
+    temporary = name_beside(target, temporary_extension);
     const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -136,9 +131,27 @@ struct descriptor_writer : pugi::xml_writer {
   bool failed = false;
 };
 
+// The stamp of what a status gives.
+file_stamp stamp_of(const struct stat& info) {
+#ifdef __APPLE__
+  const struct timespec& modified = info.st_mtimespec;
+#else
+  const struct timespec& modified = info.st_mtim;
+#endif
+  file_stamp stamp;
+  stamp.exists = true;
+  stamp.volume = static_cast<unsigned long long>(info.st_dev);
+  stamp.identity = static_cast<unsigned long long>(info.st_ino);
+  stamp.size = static_cast<unsigned long long>(info.st_size);
+  stamp.modified = static_cast<long long>(modified.tv_sec) * 1000000000 + modified.tv_nsec;
+  return stamp;
+}
+
 }  // namespace
 
-bool read_whole_file(const wide_path& file, file_bytes& bytes) {
+const beside_naming host_beside_naming = beside_naming::posix;
+
+bool read_whole_file(const wide_path& file, file_bytes& bytes, file_stamp* stamp) {
   bytes = file_bytes{};
   std::string native;
   if (!to_native(file, native)) return false;
@@ -147,6 +160,7 @@ bool read_whole_file(const wide_path& file, file_bytes& bytes) {
   if (input.fd < 0) return false;
   struct stat info;
   if (fstat(input.fd, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  if (stamp != nullptr) *stamp = stamp_of(info);
   const size_t size_hint = S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) : 0;
   return read_until_end(bytes, size_hint, [&](char* buffer, size_t room) -> long long {
     while (true) {
@@ -154,6 +168,19 @@ bool read_whole_file(const wide_path& file, file_bytes& bytes) {
       if (count >= 0 || errno != EINTR) return count;
     }
   });
+}
+
+int query_file_stamp(const wide_path& file, file_stamp& stamp) {
+  std::string native;
+  if (!to_posix_path(file, native)) return EILSEQ;
+  struct stat info;
+  if (stat(native.c_str(), &info) != 0) {
+    if (!is_not_found_error(errno)) return errno;
+    stamp = file_stamp{};
+    return 0;
+  }
+  stamp = stamp_of(info);
+  return 0;
 }
 
 bool replace_file(const wide_path& file, const std::function<void(pugi::xml_writer&)>& write_content) {
@@ -193,14 +220,12 @@ bool keep_old_file(const wide_path& file, wide_path& kept) {
   struct stat info;
   if (stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || is_read_only(target, info)) return false;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string name = name_beside(target, ".old");
+    const std::string name = name_beside(target, kept_extension);
     if (link(target.c_str(), name.c_str()) == 0) {
-      kept.clear();
-      if (!append_wide(kept, name)) {
+      if (!from_posix_path(name, kept)) {
         unlink(name.c_str());
         return false;
       }
-      std::replace(kept.begin(), kept.end(), u'/', u'\\');
       return true;
     }
     if (errno != EEXIST) return false;

@@ -45,7 +45,7 @@ std::wstring name_beside(const wide_path& target, const char* extension) {
 // Creates a new file beside target; its permissions are the folder's defaults.
 unique_handle create_temporary(const wide_path& target, std::wstring& temporary) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = name_beside(target, ".tmp");
+    temporary = name_beside(target, temporary_extension);
     unique_handle handle =
         adopt(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (handle || GetLastError() != ERROR_FILE_EXISTS) return handle;
@@ -85,7 +85,7 @@ struct handle_writer : pugi::xml_writer {
 // rename of the replacement could leave no file under the target's name.
 bool replace_existing(const wide_path& target_path, const std::wstring& replacement) {
   const std::wstring target = to_win32_path(target_path);
-  const std::wstring backup = name_beside(target_path, ".bak");
+  const std::wstring backup = name_beside(target_path, backup_extension);
   if (ReplaceFileW(target.c_str(), replacement.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                    nullptr)) {
     DeleteFileW(backup.c_str());
@@ -97,9 +97,26 @@ bool replace_existing(const wide_path& target_path, const std::wstring& replacem
   return false;
 }
 
+unsigned long long joined(DWORD high, DWORD low) { return (static_cast<unsigned long long>(high) << 32) | low; }
+
+// The stamp of an open file; false where the system cannot tell it.
+bool stamp_of(HANDLE handle, file_stamp& stamp) {
+  BY_HANDLE_FILE_INFORMATION information;
+  if (!GetFileInformationByHandle(handle, &information)) return false;
+  stamp.exists = true;
+  stamp.volume = information.dwVolumeSerialNumber;
+  stamp.identity = joined(information.nFileIndexHigh, information.nFileIndexLow);
+  stamp.size = joined(information.nFileSizeHigh, information.nFileSizeLow);
+  const FILETIME& modified = information.ftLastWriteTime;
+  stamp.modified = static_cast<long long>(joined(modified.dwHighDateTime, modified.dwLowDateTime));
+  return true;
+}
+
 }  // namespace
 
-bool read_whole_file(const wide_path& file, file_bytes& bytes) {
+const beside_naming host_beside_naming = beside_naming::win32;
+
+bool read_whole_file(const wide_path& file, file_bytes& bytes, file_stamp* stamp) {
   bytes = file_bytes{};
   if (file.empty()) return false;
   unique_handle input = adopt(CreateFileW(to_win32_path(file).c_str(), GENERIC_READ,
@@ -108,12 +125,27 @@ bool read_whole_file(const wide_path& file, file_bytes& bytes) {
   if (!input) return false;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(input.get(), &size)) return false;
+  if (stamp != nullptr && !stamp_of(input.get(), *stamp)) return false;
   return read_until_end(bytes, static_cast<size_t>(size.QuadPart), [&](char* buffer, size_t room) -> long long {
     DWORD count = 0;
     const DWORD chunk = static_cast<DWORD>(room < largest_transfer ? room : largest_transfer);
     if (!ReadFile(input.get(), buffer, chunk, &count, nullptr)) return -1;
     return count;
   });
+}
+
+int query_file_stamp(const wide_path& file, file_stamp& stamp) {
+  // Backup semantics open a folder too, whose stamp tells a folder put in a file's place.
+  unique_handle handle = adopt(CreateFileW(to_win32_path(file).c_str(), FILE_READ_ATTRIBUTES,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!handle) {
+    const int error = static_cast<int>(GetLastError());
+    if (!is_not_found_error(error)) return error;
+    stamp = file_stamp{};
+    return 0;
+  }
+  return stamp_of(handle.get(), stamp) ? 0 : static_cast<int>(GetLastError());
 }
 
 bool replace_file(const wide_path& file, const std::function<void(pugi::xml_writer&)>& write_content) {
@@ -161,7 +193,7 @@ bool keep_old_file(const wide_path& file, wide_path& kept) {
     return false;
   }
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::wstring name = name_beside(target, ".old");
+    const std::wstring name = name_beside(target, kept_extension);
     if (CreateHardLinkW(name.c_str(), to_win32_path(target).c_str(), nullptr)) {
       kept.assign(name.begin(), name.end());
       return true;
@@ -174,15 +206,12 @@ bool keep_old_file(const wide_path& file, wide_path& kept) {
 bool put_back_old_file(const wide_path& kept, const wide_path& file) {
   wide_path target;
   if (kept.empty() || file.empty() || query_final_path(file, target) != 0) return false;
-  const std::wstring kept_name(kept.begin(), kept.end());
-  return MoveFileExW(kept_name.c_str(), to_win32_path(target).c_str(),
+  return MoveFileExW(to_win32_path(kept).c_str(), to_win32_path(target).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 void forget_old_file(const wide_path& kept) {
-  if (kept.empty()) return;
-  const std::wstring name(kept.begin(), kept.end());
-  DeleteFileW(name.c_str());
+  if (!kept.empty()) DeleteFileW(to_win32_path(kept).c_str());
 }
 
 }  // namespace addfolder

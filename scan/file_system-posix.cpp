@@ -11,18 +11,11 @@
 
 #include "scan/file_system.h"
 #include "scan/listing_order.h"
+#include "scan/posix_path.h"
 #include "scan/text_conversion.h"
 
 namespace addfolder {
 namespace {
-
-// The POSIX spelling of a wide path: UTF-8, "/" separators.
-bool to_native(const wide_path& path, std::string& native) {
-  native.clear();
-  if (!append_narrow(native, path)) return false;
-  std::replace(native.begin(), native.end(), '\\', '/');
-  return true;
-}
 
 file_kind kind_of(mode_t mode) {
   if (S_ISREG(mode)) return file_kind::regular;
@@ -42,7 +35,7 @@ bool is_not_found_error(int error) { return error == ENOENT || error == ENOTDIR;
 
 int query_status(const wide_path& path, file_kind& kind) {
   std::string native;
-  if (!to_native(path, native)) return EILSEQ;
+  if (!to_posix_path(path, native)) return EILSEQ;
   struct stat info;
   if (stat(native.c_str(), &info) != 0) {
     if (!is_not_found_error(errno)) return errno;
@@ -55,14 +48,12 @@ int query_status(const wide_path& path, file_kind& kind) {
 
 int query_final_path(const wide_path& path, wide_path& final_path) {
   std::string native;
-  if (!to_native(path, native)) return EILSEQ;
+  if (!to_posix_path(path, native)) return EILSEQ;
   if (native.empty()) return ENOENT;
   std::unique_ptr<char, decltype(&std::free)> resolved(realpath(native.c_str(), nullptr), &std::free);
   if (!resolved) return errno;
-  std::string_view text(resolved.get());
   wide_path wide;
-  if (!append_wide(wide, text)) return EILSEQ;
-  std::replace(wide.begin(), wide.end(), u'/', u'\\');
+  if (!from_posix_path(resolved.get(), wide)) return EILSEQ;
   final_path = std::move(wide);
   return 0;
 }
@@ -75,8 +66,7 @@ int query_current_directory(wide_path& directory) {
   }
   buffer.resize(buffer.find('\0'));
   wide_path wide;
-  if (!append_wide(wide, buffer)) return EILSEQ;
-  std::replace(wide.begin(), wide.end(), u'/', u'\\');
+  if (!from_posix_path(buffer, wide)) return EILSEQ;
   directory = std::move(wide);
   return 0;
 }
@@ -84,7 +74,7 @@ int query_current_directory(wide_path& directory) {
 int list_directory(const wide_path& directory, std::vector<directory_entry>& entries) {
   entries.clear();
   std::string native;
-  if (!to_native(directory, native)) return EILSEQ;
+  if (!to_posix_path(directory, native)) return EILSEQ;
   std::unique_ptr<DIR, directory_closer> listing(opendir(native.c_str()));
   if (!listing) return errno;
   while (true) {

@@ -49,6 +49,13 @@ std::string read_file(const std::filesystem::path& file) {
   return content.str();
 }
 
+std::set<std::string> names_in(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.insert(to_narrow(entry.path().filename().u16string()));
+  return names;
+}
+
 wide_path to_wide_path(const std::filesystem::path& path) {
   return with_preferred_separators(path.u16string());
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "scan/path.h"
@@ -46,6 +47,9 @@ void write_file(const std::filesystem::path& file, std::string_view bytes = {});
 
 // The whole content of a file; empty when it cannot be read.
 std::string read_file(const std::filesystem::path& file);
+
+// The names in a folder (UTF-8), to see that nothing was left behind.
+std::set<std::string> names_in(const std::filesystem::path& folder);
 
 // A wide path with "\" separators for a file-system path.
 wide_path to_wide_path(const std::filesystem::path& path);

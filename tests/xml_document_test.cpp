@@ -22,18 +22,11 @@
 namespace addfolder {
 namespace {
 
+using test_support::names_in;
 using test_support::read_file;
 using test_support::test_folder;
 using test_support::to_wide_path;
 using test_support::write_file;
-
-// The names in a folder, to see that no temporary file was left behind.
-std::set<std::string> names_in(const std::filesystem::path& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    names.insert(to_narrow(entry.path().filename().u16string()));
-  return names;
-}
 
 void make_read_only(const std::filesystem::path& file, bool read_only) {
   using std::filesystem::perms;
