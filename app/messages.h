@@ -50,6 +50,11 @@ inline constexpr std::u16string_view unreadable_exclusion_file_intro = u"The exc
 inline constexpr std::u16string_view unreadable_exclusion_file_detail = u" cannot be read.";
 inline constexpr std::u16string_view exclusion_file_not_text_detail = u" is not UTF-8 or UTF-16 text.";
 
+// Another run held the project's lock for the whole time that a run waits.
+inline constexpr std::u16string_view project_locked_intro = u"Another run of addfolder is changing the project ";
+inline constexpr std::u16string_view project_locked_detail =
+    u" and has not finished within 60 seconds. Nothing was changed.";
+
 // With --prune, a walk that could not read part of the folder removes nothing.
 inline constexpr std::u16string_view prune_skipped =
     u"Nothing was removed, since part of the folder could not be read.";

@@ -10,8 +10,11 @@
 #include "documents/connection_document.h"
 #include "documents/connection_fill.h"
 #include "documents/connection_prune.h"
+#include "documents/file_access.h"
 #include "documents/file_undo.h"
+#include "documents/leftover_files.h"
 #include "documents/project_link.h"
+#include "documents/run_lock.h"
 #include "documents/xml_document.h"
 #include "scan/relative_form.h"
 #include "scan/source_tree.h"
@@ -52,66 +55,125 @@ struct folder_plan {
 // The connection document that this run fills: new in create mode, the file
 // on disk in extend mode. False when the file does not load.
 bool open_connection(bool create_mode, const wide_path& connection_file, pugi::xml_document& document,
-                     connection_sections& sections) {
+                     connection_sections& sections, file_stamp& stamp) {
   if (create_mode) {
     sections = build_connection_document(document);
-    return true;
+    // Replaced unread, but not when another program wrote it meanwhile.
+    return query_file_stamp(connection_file, stamp) == 0;
   }
-  if (!load_document(document, connection_file)) return false;
+  if (!load_document(document, connection_file, &stamp)) return false;
   sections = open_connection_document(document);
   return true;
 }
 
-// Everything from the project file on. Once the project file has been given
-// the reference, every failure puts the old one back, so that the project
-// never names a connection file that was not written. A dry run works out
-// every change and writes nothing.
-run_outcome write_documents(const command_arguments& arguments, const folder_plan& plan, const run_settings& settings,
-                            run_outcome outcome) {
-  const wide_path project_file = project_file_name(arguments, u".ewp");
-  const wide_path connection_file = project_file_name(arguments, u".ipcf");
-  const std::string reference = connection_reference(to_narrow(arguments.project_name));
+// Whether the file is still in the state in which this run read it.
+bool is_unchanged(const wide_path& file, const file_stamp& read) {
+  file_stamp now;
+  return query_file_stamp(file, now) == 0 && now == read;
+}
+
+// The two files of the project.
+struct project_files {
+  wide_path project;
+  wide_path connection;
+  std::string reference;
+};
+
+// One attempt, from reading the project file to the last write. A file that
+// changed since this attempt read it ends the attempt with changed_file set
+// to that file's message and nothing written.
+run_outcome write_once(const project_files& files, const folder_plan& plan, const run_settings& settings,
+                       run_outcome outcome, std::u16string_view& changed_file) {
   change_log& changes = outcome.changes;
   changes.lists_changes = settings.dry_run;
-
-  file_undo project_undo;
-  bool create_mode = false;
-  {
-    pugi::xml_document project;
-    const link_result link = link_project_file(project_file, reference, project);
-    if (link == link_result::load_failed) return failure(project_file_error);
-    create_mode = link == link_result::added;
-    if (create_mode) {
-      changes.counts.reference_added = true;
-      note_change(changes, true, change_place::project, {}, reference);
-      if (!settings.dry_run) {
-        if (!keep_for_undo(project_undo, project_file)) return failure(project_file_error);
-        if (!save_document(project, project_file)) return failure(project_file_error);
-      }
-    }
+  pugi::xml_document project;
+  file_stamp project_stamp;
+  const link_result link = link_project_file(files.project, files.reference, project, &project_stamp);
+  if (link == link_result::load_failed) return failure(project_file_error);
+  const bool create_mode = link == link_result::added;
+  if (create_mode) {
+    changes.counts.reference_added = true;
+    note_change(changes, true, change_place::project, {}, files.reference);
   }
 
+  file_undo connection_undo;
   try {
     pugi::xml_document document;
     connection_sections sections;
-    if (!open_connection(create_mode, connection_file, document, sections)) return failure(connection_file_error);
-    fill_connection_document(sections, plan.entries, changes);
-    if (plan.prune) prune_connection_document(sections, plan.entries, plan.folder, changes);
-    // A run that changes nothing in a file that is there leaves it alone:
-    // its bytes, its time and the form another tool gave it.
-    const bool write = create_mode || changes_connection_file(changes.counts);
-    if (write && !settings.dry_run && !save_document(document, connection_file)) {
-      undo_replacement(project_undo);
+    file_stamp connection_stamp;
+    if (!open_connection(create_mode, files.connection, document, sections, connection_stamp)) {
       return failure(connection_file_error);
     }
+    fill_connection_document(sections, plan.entries, changes);
+    if (plan.prune) prune_connection_document(sections, plan.entries, plan.folder, changes);
+    if (settings.check && (create_mode || changes_connection_file(changes.counts))) {
+      outcome.exit_code = exit_out_of_sync;
+    }
+    if (settings.dry_run) return outcome;
+
+    // A run that changes nothing in a file that is there leaves it alone: its
+    // bytes, its time and the form another tool gave it. In create mode the
+    // connection file comes first, so that the project never names one that
+    // is not there, even when the run is killed in between.
+    if (create_mode || changes_connection_file(changes.counts)) {
+      if (!is_unchanged(files.connection, connection_stamp)) {
+        changed_file = connection_file_error;
+        return outcome;
+      }
+      // Only create mode writes after it, and may have to take it back.
+      if (create_mode && !keep_for_undo(connection_undo, files.connection)) return failure(connection_file_error);
+      if (!save_document(document, files.connection)) return failure(connection_file_error);
+    }
   } catch (const std::bad_alloc&) {
-    undo_replacement(project_undo);
+    undo_replacement(connection_undo);
     return failure(out_of_memory);
   }
-  if (settings.check && (changes.counts.reference_added || changes_connection_file(changes.counts))) {
-    outcome.exit_code = exit_out_of_sync;
+
+  if (create_mode) {
+    if (!is_unchanged(files.project, project_stamp)) {
+      undo_replacement(connection_undo);
+      changed_file = project_file_error;
+      return outcome;
+    }
+    if (!save_document(project, files.project)) {
+      undo_replacement(connection_undo);
+      return failure(project_file_error);
+    }
   }
   return outcome;
+}
+
+// Everything from the project file on, while this run holds the project's
+// lock. A dry run works out every change and writes nothing.
+run_outcome write_documents(const command_arguments& arguments, const folder_plan& plan, const run_settings& settings,
+                            const run_outcome& scanned) {
+  const project_files files{project_file_name(arguments, u".ewp"), project_file_name(arguments, u".ipcf"),
+                            connection_reference(to_narrow(arguments.project_name))};
+  run_lock lock;
+  switch (acquire_run_lock(files.project, settings.lock_patience, lock)) {
+    case lock_outcome::acquired:
+    case lock_outcome::unsupported:
+      break;
+    case lock_outcome::timed_out:
+      return failure(std::u16string(project_locked_intro) + files.project + std::u16string(project_locked_detail));
+    case lock_outcome::failed:
+      return failure(project_file_error);
+  }
+  if (!settings.dry_run) {
+    // Under the lock no other run is saving, so these are left from runs that died.
+    remove_leftover_files(files.project);
+    remove_leftover_files(files.connection);
+  }
+  // Another program may save the project meanwhile: its change is kept, and
+  // the run starts again from reading, a few times at most.
+  constexpr int most_attempts = 4;
+  std::u16string_view changed_file;
+  for (int attempt = 0; attempt < most_attempts; ++attempt) {
+    changed_file = {};
+    run_outcome outcome = write_once(files, plan, settings, scanned, changed_file);
+    if (changed_file.empty()) return outcome;
+  }
+  return failure(changed_file);
 }
 
 }  // namespace
@@ -135,7 +197,7 @@ run_outcome run_sequence(const command_arguments& arguments, const wide_path& ch
       outcome.prune_skipped = walk_was_incomplete(scan_problems);
       plan.prune = !outcome.prune_skipped;
     }
-    return write_documents(arguments, plan, settings, std::move(outcome));
+    return write_documents(arguments, plan, settings, outcome);
   } catch (const system_error& error) {
     return failure(failure_message(error));
   } catch (const std::bad_alloc&) {

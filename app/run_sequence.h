@@ -1,6 +1,7 @@
 // The order of one run, from the chosen folder to the exit code.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "app/command_line.h"
@@ -21,6 +22,8 @@ struct run_settings {
   // exit_out_of_sync when there is any.
   bool dry_run = false;
   bool check = false;
+  // How long a run waits while another run holds the project's lock.
+  std::chrono::milliseconds lock_patience{60000};
 };
 
 // How a run ended: its exit code, the message to show when it failed, and
@@ -33,10 +36,13 @@ struct run_outcome {
   bool prune_skipped = false;
 };
 
-// Scans the chosen folder, links the project file to the connection file and
-// writes what changed. Problems that the scan went past are appended to
-// scan_problems, also when the run fails later; a failure that ends the run
-// comes back as its message.
+// Scans the chosen folder, then, holding the project's lock, links the
+// project file to the connection file and writes what changed: a new
+// connection file before the project file that names it. Where another
+// program changed a file after this run read it, the run starts again from
+// reading. Problems that the scan went past are appended to scan_problems,
+// also when the run fails later; a failure that ends the run comes back as
+// its message.
 run_outcome run_sequence(const command_arguments& arguments, const wide_path& chosen_folder,
                          const run_settings& settings, scan_problem_list& scan_problems);
 

@@ -213,6 +213,13 @@ bool replace_file(const wide_path& file, const std::function<void(pugi::xml_writ
   return true;
 }
 
+bool remove_file(const wide_path& file) {
+  std::string native;
+  std::string target;
+  if (!to_native(file, native) || !final_target(native, target)) return false;
+  return unlink(target.c_str()) == 0;
+}
+
 bool keep_old_file(const wide_path& file, wide_path& kept) {
   std::string native;
   std::string target;

@@ -184,6 +184,12 @@ bool replace_file(const wide_path& file, const std::function<void(pugi::xml_writ
   return true;
 }
 
+bool remove_file(const wide_path& file) {
+  wide_path target;
+  if (file.empty() || query_final_path(file, target) != 0) return false;
+  return DeleteFileW(to_win32_path(target).c_str()) != 0;
+}
+
 bool keep_old_file(const wide_path& file, wide_path& kept) {
   wide_path target;
   if (file.empty() || query_final_path(file, target) != 0) return false;

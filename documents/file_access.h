@@ -56,6 +56,10 @@ int query_file_stamp(const wide_path& file, file_stamp& stamp);
 // untouched and the temporary file gone.
 bool replace_file(const wide_path& file, const std::function<void(pugi::xml_writer&)>& write_content);
 
+// Removes the file that a write to file reaches (links followed), as a
+// replace_file made it; false when it could not.
+bool remove_file(const wide_path& file);
+
 // Gives the file that a write to file reaches (links followed) a second,
 // hidden name beside it, so that after a replacement the old file can be put
 // back by a rename, which needs no room on the disk. False, with nothing

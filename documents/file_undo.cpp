@@ -13,6 +13,12 @@ bool keep_for_undo(file_undo& undo, const wide_path& file) {
     return true;
   }
   undo.second_name.clear();
+  file_stamp stamp;
+  if (query_file_stamp(file, stamp) == 0 && !stamp.exists) {
+    undo.file = file;
+    undo.was_absent = true;
+    return true;
+  }
   file_bytes bytes;
   if (!read_whole_file(file, bytes)) return false;
   try {
@@ -29,7 +35,9 @@ bool keep_for_undo(file_undo& undo, const wide_path& file) {
 bool undo_replacement(file_undo& undo) {
   if (undo.file.empty()) return true;
   bool put_back = false;
-  if (!undo.second_name.empty()) {
+  if (undo.was_absent) {
+    put_back = remove_file(undo.file);
+  } else if (!undo.second_name.empty()) {
     put_back = put_back_old_file(undo.second_name, undo.file);
     if (put_back) undo.second_name.clear();
   } else {
@@ -52,6 +60,7 @@ void forget_undo(file_undo& undo) {
   undo.second_name.clear();
   undo.old_bytes.clear();
   undo.old_bytes.shrink_to_fit();
+  undo.was_absent = false;
   undo.file.clear();
 }
 

@@ -24,10 +24,13 @@ struct file_undo {
   // Where the file system gives no second names: the old bytes, written back
   // in one step.
   std::string old_bytes;
+  // There was no file: putting back removes what the run made.
+  bool was_absent = false;
 };
 
-// Keeps the present state of file before a run replaces it. False when it
-// cannot be kept (the file is missing or cannot be read); nothing is kept then.
+// Keeps the present state of file before a run replaces it: the old file, or
+// that there was none. False when it cannot be kept (the file cannot be
+// read); nothing is kept then, and the file must not be replaced.
 bool keep_for_undo(file_undo& undo, const wide_path& file);
 
 // Puts the kept file back in place of what the run wrote, and forgets it.

@@ -109,10 +109,10 @@ struct string_writer : pugi::xml_writer {
 
 }  // namespace
 
-bool load_document(pugi::xml_document& document, const wide_path& file) {
+bool load_document(pugi::xml_document& document, const wide_path& file, file_stamp* stamp) {
   document.reset();
   file_bytes bytes;
-  if (!read_whole_file(file, bytes)) return false;
+  if (!read_whole_file(file, bytes, stamp)) return false;
   pugi::xml_parse_result result;
   if (std::memchr(bytes.data, '\0', bytes.size) == nullptr) {
     // The document takes the block over, as load_file does with its own, so

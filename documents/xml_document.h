@@ -12,12 +12,14 @@
 
 #include <pugixml.hpp>
 
+#include "documents/file_access.h"
 #include "scan/path.h"
 
 namespace addfolder {
 
 // Loads a whole file into document (emptied first). True only for status_ok.
-bool load_document(pugi::xml_document& document, const wide_path& file);
+// A stamp, where asked for, receives the state of the file as it was read.
+bool load_document(pugi::xml_document& document, const wide_path& file, file_stamp* stamp = nullptr);
 
 // Saves a document under file by the save convention. False when the file
 // could not be written, or when the document is nested so deeply that its

@@ -256,8 +256,12 @@ TEST_F(XmlDocument, AReplacedFileIsPutBackAsItWas) {
   }
   EXPECT_EQ(read_file(file_), saved_form(document));
   EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
+  // A file that was not there is taken away again.
   file_undo missing;
-  EXPECT_FALSE(keep_for_undo(missing, to_wide_path(folder_ / "missing.ewp")));
+  ASSERT_TRUE(keep_for_undo(missing, to_wide_path(folder_ / "new.ipcf")));
+  ASSERT_TRUE(save_document(document, to_wide_path(folder_ / "new.ipcf")));
+  ASSERT_TRUE(undo_replacement(missing));
+  EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
 }
 
 TEST_F(XmlDocument, LinksAreWrittenThrough) {

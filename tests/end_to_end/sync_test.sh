@@ -153,6 +153,29 @@ run_program_without_input "$(project_argument "$project")" blinky --folder Drive
 expect_exit 1
 expect_stdout "+ blinky.ipcf: group Drivers\\BSP\\Board: \$PROJ_DIR\$\\Drivers\\BSP\\Board\\extra.c"
 
+# --- Runs that overlap ----------------------------------------------------
+
+scenario "eight runs at once on one project take turns, and every folder lands"
+project=$(new_project)
+cd "$project"
+for n in 1 2 3 4 5 6 7 8; do
+  mkdir "part$n" && touch "part$n/part$n.c" "part$n/part$n.h"
+done
+pids=()
+for n in 1 2 3 4 5 6 7 8; do
+  invoke "$(project_argument "$project")" blinky --folder "part$n" --quiet </dev/null >"$work_root/run$n.out" 2>&1 &
+  pids+=($!)
+done
+for n in 1 2 3 4 5 6 7 8; do
+  wait "${pids[$((n - 1))]}" || fail "run $n exited with $?: $(cat "$work_root/run$n.out")"
+done
+for n in 1 2 3 4 5 6 7 8; do
+  grep -qF "<group name=\"part$n\">" blinky.ipcf || fail "part$n is missing"
+  [ "$(grep -cF "\$PROJ_DIR\$\\part$n</path>" blinky.ipcf)" = 2 ] || fail "the include directory part$n is not in both sections"
+done
+[ "$(grep -cF '<name>$PROJ_DIR$\blinky.ipcf</name>' blinky.ewp)" = 1 ] || fail "the project does not hold one reference"
+expect_listing . "blinky.ewp blinky.ipcf lib main.c main.h part1 part2 part3 part4 part5 part6 part7 part8"
+
 # --- The command line -----------------------------------------------------
 
 scenario "--help and --version answer without a project"

@@ -2,7 +2,9 @@
 # Kills the program (SIGKILL) at random moments while it adds a large tree
 # to a large project, a bounded number of times. After every kill each of
 # the two files must be either its old bytes or the complete new output, and
-# load; and the connection file is never written before the project file.
+# load; and the project file never names a connection file that is not
+# there, since a new connection file is written before the project file. The
+# hidden files that kills leave are cleared by the next run.
 #
 #   killed_mid_save.sh PROGRAM DOCUMENT-CHECK TREE-GENERATOR [KILLS]
 set -u
@@ -56,18 +58,28 @@ for ((kill = 0; kill < kills; ++kill)); do
   seen["$outcome"]=$((${seen["$outcome"]:-0} + 1))
 
   case "$mode/$project_state/$connection_state" in
-    create/old/absent | create/new/absent | create/new/new | extend/old/old | extend/old/new) ;;
+    create/old/absent | create/old/new | create/new/new | extend/old/old | extend/old/new) ;;
     *) fail "kill $kill in $mode mode left the project file $project_state and the connection file $connection_state" ;;
   esac
   expect_loads blinky.ewp
   [ "$connection_state" = absent ] || expect_loads blinky.ipcf
   for left in .blinky.*; do
-    [ -e "$left" ] || continue
-    leftovers=$((leftovers + 1))
-    rm -f "$left"
+    [ -e "$left" ] && leftovers=$((leftovers + 1))
   done
 done
 for outcome in "${!seen[@]}"; do echo "   ${seen[$outcome]} x $outcome"; done | sort -k3,3 -k2,2n
-echo "   hidden temporary files left by kills (removed): $leftovers"
+echo "   hidden files left by the kills: $leftovers"
+
+scenario "the next run clears what killed runs left, and nothing else"
+start_mode extend
+for left in .blinky.ewp.5f3a9c-1.old .blinky.ipcf.ab-0.tmp; do echo left >"$left"; done
+for kept in .blinky.ewp.5f3a9c-1.old.txt .blinky.ewp.5F3A9C-1.old .other.ewp.12-0.tmp blinky.ewp.12-0.tmp; do
+  echo kept >"$kept"
+done
+printf 'sdk\n' | "$program" "$project" blinky >/dev/null 2>&1
+[ $? = 0 ] || fail "the run after the kills failed"
+remaining=$(ls -A | grep -E '^\.(blinky|other)|\.tmp$' | sort | tr '\n' ' ')
+[ "$remaining" = ".blinky.ewp.5F3A9C-1.old .blinky.ewp.5f3a9c-1.old.txt .other.ewp.12-0.tmp blinky.ewp.12-0.tmp " ] ||
+  fail "after the next run the folder holds: $remaining"
 
 finish

@@ -1,0 +1,101 @@
+// The whole run in this process: the lock that makes runs take turns, and
+// the order of the writes that keeps a project whole when a write fails.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/messages.h"
+#include "app/run_sequence.h"
+#include "scan/file_system.h"
+#include "tests/lock_holder.h"
+#include "tests/test_folder.h"
+
+namespace addfolder {
+namespace {
+
+using test_support::names_in;
+using test_support::read_file;
+using test_support::test_folder;
+using test_support::to_wide_path;
+using test_support::working_directory;
+using test_support::write_file;
+
+constexpr const char* pristine_project = "<?xml version=\"1.0\"?>\n<project>\n\t<fileVersion>3</fileVersion>\n</project>\n";
+
+class RunSequence : public ::testing::Test {
+ protected:
+  RunSequence() {
+    write_file(project_ / "blinky.ewp", pristine_project);
+    write_file(project_ / "lib/board.c");
+    write_file(project_ / "lib/board.h");
+  }
+  run_outcome run(const run_settings& settings = {}) {
+    scan_problem_list problems;
+    return run_sequence({to_wide_path(project_), u"blinky"}, to_wide_path(project_ / "lib"), settings, problems);
+  }
+  void make_read_only(const char* name, bool read_only) {
+    using std::filesystem::perms;
+    std::filesystem::permissions(project_ / name, perms::owner_write | perms::group_write | perms::others_write,
+                                 read_only ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add);
+  }
+
+  test_folder root_;
+  std::filesystem::path project_ = root_ / "blinky";
+  working_directory cwd_{(std::filesystem::create_directories(project_), project_)};
+};
+
+TEST_F(RunSequence, ARunWaitsForTheLockAndGivesUpWithAMessageNamingTheProject) {
+  test_support::lock_holder other_run;
+  ASSERT_TRUE(other_run.start(to_wide_path(project_ / "blinky.ewp")));
+  run_settings settings;
+  settings.lock_patience = std::chrono::milliseconds(100);
+  const run_outcome outcome = run(settings);
+  EXPECT_EQ(outcome.exit_code, exit_failure);
+  // The project file as the run names it: the project directory, the host's separator, the name.
+  const wide_path project_file = to_wide_path(project_) + host_separator + u"blinky.ewp";
+  EXPECT_EQ(outcome.message,
+            std::u16string(project_locked_intro) + project_file + std::u16string(project_locked_detail));
+  EXPECT_EQ(read_file(project_ / "blinky.ewp"), pristine_project);
+  EXPECT_FALSE(std::filesystem::exists(project_ / "blinky.ipcf"));
+
+  // Once the other run has ended, the same run goes through.
+  other_run.kill();
+  EXPECT_EQ(run(settings).exit_code, exit_success);
+  EXPECT_TRUE(std::filesystem::exists(project_ / "blinky.ipcf"));
+}
+
+TEST_F(RunSequence, WhenTheProjectFileCannotBeWrittenTheNewConnectionFileIsTakenBack) {
+  make_read_only("blinky.ewp", true);
+  // A connection file that was not there goes again.
+  run_outcome outcome = run();
+  EXPECT_EQ(outcome.exit_code, exit_failure);
+  EXPECT_EQ(outcome.message, project_file_error);
+  EXPECT_EQ(names_in(project_), (std::set<std::string>{"blinky.ewp", "lib"}));
+  // One that was there, unreferenced, is put back as it was.
+  write_file(project_ / "blinky.ipcf", "<old/>\r\n");
+  outcome = run();
+  EXPECT_EQ(outcome.message, project_file_error);
+  EXPECT_EQ(read_file(project_ / "blinky.ipcf"), "<old/>\r\n");
+  EXPECT_EQ(names_in(project_), (std::set<std::string>{"blinky.ewp", "blinky.ipcf", "lib"}));
+  make_read_only("blinky.ewp", false);
+  EXPECT_EQ(read_file(project_ / "blinky.ewp"), pristine_project);
+}
+
+TEST_F(RunSequence, ADryRunTakesTheLockAndWritesNothing) {
+  test_support::lock_holder other_run;
+  ASSERT_TRUE(other_run.start(to_wide_path(project_ / "blinky.ewp")));
+  run_settings settings;
+  settings.dry_run = true;
+  settings.lock_patience = std::chrono::milliseconds(50);
+  EXPECT_EQ(run(settings).exit_code, exit_failure);
+  other_run.kill();
+  const run_outcome outcome = run(settings);
+  EXPECT_EQ(outcome.exit_code, exit_success);
+  EXPECT_TRUE(outcome.changes.counts.reference_added);
+  EXPECT_EQ(outcome.changes.counts.added_files, 1u);
+  EXPECT_EQ(names_in(project_), (std::set<std::string>{"blinky.ewp", "lib"}));
+  EXPECT_EQ(read_file(project_ / "blinky.ewp"), pristine_project);
+}
+
+}  // namespace
+}  // namespace addfolder
