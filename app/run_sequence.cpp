@@ -104,8 +104,9 @@ run_outcome write_once(const project_files& files, const folder_plan& plan, cons
     if (!open_connection(create_mode, files.connection, document, sections, connection_stamp)) {
       return failure(connection_file_error);
     }
-    fill_connection_document(sections, plan.entries, changes);
-    if (plan.prune) prune_connection_document(sections, plan.entries, plan.folder, changes);
+    std::vector<pugi::xml_node> listing;
+    fill_connection_document(sections, plan.entries, changes, plan.prune ? &listing : nullptr);
+    if (plan.prune) prune_connection_document(sections, plan.entries, plan.folder, listing, changes);
     if (settings.check && (create_mode || changes_connection_file(changes.counts))) {
       outcome.exit_code = exit_out_of_sync;
     }

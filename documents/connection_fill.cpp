@@ -24,7 +24,8 @@ void add_include_paths(connection_index& index, pugi::xml_node section, change_p
 
 }  // namespace
 
-void fill_connection_document(connection_sections& sections, const connection_entries& entries, change_log& log) {
+void fill_connection_document(connection_sections& sections, const connection_entries& entries, change_log& log,
+                              std::vector<pugi::xml_node>* listing) {
   connection_index index = start_connection_index(sections.files);
   std::vector<bool> include_added(entries.include_paths.size(), false);
   add_include_paths(index, sections.include_path, change_place::include_path, entries.include_paths, include_added,
@@ -48,9 +49,17 @@ void fill_connection_document(connection_sections& sections, const connection_en
   }
 
   std::vector<bool> group_received(entries.group_names.size(), false);
+  if (listing != nullptr) listing->reserve(entries.sources.size());
   for (const connection_entries::source& source : entries.sources) {
     const bool in_group = source.group != connection_entries::no_group;
-    if (!add_path_if_missing(index, in_group ? groups[source.group] : sections.files, source.path_text)) continue;
+    const pugi::xml_node section = in_group ? groups[source.group] : sections.files;
+    if (!section) continue;
+    if (const pugi::xml_node listed = listing_child(index, section, source.path_text)) {
+      if (listing != nullptr) listing->push_back(listed);
+      continue;
+    }
+    const pugi::xml_node added = append_path(index, section, source.path_text);
+    if (listing != nullptr) listing->push_back(added);
     ++log.counts.added_files;
     if (in_group && !group_received[source.group]) {
       group_received[source.group] = true;

@@ -92,15 +92,20 @@ connection_index start_connection_index(pugi::xml_node files) {
   return index;
 }
 
-bool is_path_listed(connection_index& index, pugi::xml_node section, std::string_view path_text) {
-  if (!section) return false;
+pugi::xml_node listing_child(connection_index& index, pugi::xml_node section, std::string_view path_text) {
+  if (!section) return pugi::xml_node();
   if (section_size(index, section) <= walked_section_limit) {
     for (pugi::xml_node child : section.children()) {
-      if (same_path_text(child.child_value(), path_text)) return true;
+      if (same_path_text(child.child_value(), path_text)) return child;
     }
-    return false;
+    return pugi::xml_node();
   }
-  return index.listed_children.count(connection_index::listed_text{section, path_text}) != 0;
+  const auto found = index.listed_children.find(connection_index::listed_text{section, path_text});
+  return found == index.listed_children.end() ? pugi::xml_node() : *found;
+}
+
+bool is_path_listed(connection_index& index, pugi::xml_node section, std::string_view path_text) {
+  return static_cast<bool>(listing_child(index, section, path_text));
 }
 
 pugi::xml_node find_group(connection_index& index, std::string_view name) {

@@ -60,6 +60,10 @@ connection_index start_connection_index(pugi::xml_node files);
 // false for a null section.
 bool is_path_listed(connection_index& index, pugi::xml_node section, std::string_view path_text);
 
+// The first direct child of section that lists path_text, as is_path_listed
+// tells; null where none does.
+pugi::xml_node listing_child(connection_index& index, pugi::xml_node section, std::string_view path_text);
+
 // The group lookup: the first group child of files, in document order, with
 // an attribute name (any of them) whose value is name, "/" read as "\";
 // null when there is none.

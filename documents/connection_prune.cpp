@@ -1,8 +1,11 @@
 #include "documents/connection_prune.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "documents/path_text_match.h"
 #include "scan/file_extension.h"
@@ -12,7 +15,28 @@
 namespace addfolder {
 namespace {
 
-using text_set = std::unordered_set<std::string_view, path_text_hasher, path_text_equal>;
+// This run's texts, to ask whether a text is among them: sorted by hash,
+// which takes far less than a hash set of as many nodes.
+class run_texts {
+ public:
+  template <typename Texts>
+  explicit run_texts(const Texts& texts) {
+    entries_.reserve(texts.size());
+    for (std::string_view text : texts) entries_.emplace_back(path_text_hash(text), text);
+    std::sort(entries_.begin(), entries_.end());
+  }
+  bool contains(std::string_view text) const {
+    const size_t hash = path_text_hash(text);
+    for (auto entry = std::lower_bound(entries_.begin(), entries_.end(), std::pair(hash, std::string_view()));
+         entry != entries_.end() && entry->first == hash; ++entry) {
+      if (same_path_text(entry->second, text)) return true;
+    }
+    return false;
+  }
+
+ private:
+  std::vector<std::pair<size_t, std::string_view>> entries_;
+};
 
 bool is_separator_byte(char c) { return c == '\\' || c == '/'; }
 
@@ -52,7 +76,7 @@ size_t remove_paths(pugi::xml_node section, Remove remove) {
   for (pugi::xml_node child = section.first_child(); child;) {
     const pugi::xml_node next = child.next_sibling();
     if (child.type() == pugi::node_element && std::string_view(child.name()) == "path" &&
-        remove(std::string_view(child.child_value()))) {
+        remove(child, std::string_view(child.child_value()))) {
       section.remove_child(child);
       ++removed;
     }
@@ -68,14 +92,40 @@ bool holds_element(pugi::xml_node node) {
   return false;
 }
 
+// Whether a path element lists one of this run's source files. The fill
+// knows the elements that list them where they belong; any other element's
+// text is looked for among all of them, which is rarely needed.
+class source_listing {
+ public:
+  source_listing(const connection_entries& entries, const std::vector<pugi::xml_node>& listing) : entries_(entries) {
+    // The nodes' own addresses sort without a call per comparison.
+    listing_.reserve(listing.size());
+    for (pugi::xml_node node : listing) listing_.push_back(node.internal_object());
+    std::sort(listing_.begin(), listing_.end());
+  }
+  bool lists_source(pugi::xml_node path, std::string_view text) {
+    if (std::binary_search(listing_.begin(), listing_.end(), path.internal_object())) return true;
+    if (!texts_) {
+      std::vector<std::string_view> sources;
+      sources.reserve(entries_.sources.size());
+      for (const connection_entries::source& source : entries_.sources) sources.push_back(source.path_text);
+      texts_.emplace(sources);
+    }
+    return texts_->contains(text);
+  }
+
+ private:
+  const connection_entries& entries_;
+  std::vector<const pugi::xml_node_struct*> listing_;
+  std::optional<run_texts> texts_;
+};
+
 }  // namespace
 
 void prune_connection_document(connection_sections& sections, const connection_entries& entries,
-                               std::string_view folder, change_log& log) {
-  const text_set include_texts(entries.include_paths.begin(), entries.include_paths.end());
-  text_set source_texts;
-  source_texts.reserve(entries.sources.size());
-  for (const connection_entries::source& source : entries.sources) source_texts.insert(source.path_text);
+                               std::string_view folder, const std::vector<pugi::xml_node>& listing, change_log& log) {
+  const run_texts include_texts(entries.include_paths);
+  source_listing sources(entries, listing);
 
   // Include directories; one that both sections lose counts once.
   std::unordered_set<std::string, path_text_hasher, path_text_equal> removed_includes;
@@ -83,8 +133,8 @@ void prune_connection_document(connection_sections& sections, const connection_e
        {std::pair(sections.include_path, change_place::include_path),
         std::pair(sections.asm_include_path, change_place::asm_include_path)}) {
     const change_place place = include_place;
-    remove_paths(include_section, [&](std::string_view text) {
-      if (!is_path_within_folder(text, folder) || include_texts.count(text) != 0) return false;
+    remove_paths(include_section, [&](pugi::xml_node, std::string_view text) {
+      if (!is_path_within_folder(text, folder) || include_texts.contains(text)) return false;
       removed_includes.emplace(text);
       note_change(log, false, place, {}, text);
       return true;
@@ -94,8 +144,8 @@ void prune_connection_document(connection_sections& sections, const connection_e
 
   // Source files directly in files and in the groups directly under it.
   const auto remove_source_files = [&](pugi::xml_node section, change_place place, std::string_view group) {
-    return remove_paths(section, [&](std::string_view text) {
-      if (!is_path_within_folder(text, folder) || source_texts.count(text) != 0 || !names_source_file(text)) {
+    return remove_paths(section, [&](pugi::xml_node path, std::string_view text) {
+      if (!is_path_within_folder(text, folder) || sources.lists_source(path, text) || !names_source_file(text)) {
         return false;
       }
       note_change(log, false, place, group, text);

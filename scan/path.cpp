@@ -133,6 +133,32 @@ std::strong_ordering compare_paths(wide_view left, wide_view right) {
   }
 }
 
+std::string path_order_key(wide_view path) {
+  const auto put = [](std::string& key, char16_t unit) {
+    key += static_cast<char>(unit >> 8);
+    key += static_cast<char>(unit & 0xFF);
+  };
+  std::string key;
+  key.reserve(2 * path.size() + 3);
+  const size_t name_end = root_name_length(path);
+  for (size_t i = 0; i < name_end; ++i) put(key, path[i]);
+  // The root name ends below every code unit, so that a shorter one is less;
+  // then whether a root directory follows.
+  put(key, 0);
+  size_t i = name_end;
+  key += static_cast<char>(i < path.size() && is_separator(path[i]) ? 1 : 0);
+  while (i < path.size() && is_separator(path[i])) ++i;
+  while (i < path.size()) {
+    if (!is_separator(path[i])) {
+      put(key, path[i++]);
+      continue;
+    }
+    put(key, 0);
+    while (i < path.size() && is_separator(path[i])) ++i;
+  }
+  return key;
+}
+
 wide_path lexically_normal(wide_view path) {
   if (path.empty()) return wide_path();
   const bool rooted = !root_directory(path).empty();

@@ -1,7 +1,5 @@
 #include "scan/text_conversion.h"
 
-#include <algorithm>
-
 #include "scan/system_error.h"
 
 namespace addfolder {
@@ -39,20 +37,7 @@ void put_utf16(wide_path& path, char32_t c) {
   }
 }
 
-// A code unit's rank in code point order: the surrogates, which stand for
-// code points above U+FFFF, move above the units from U+E000 on.
-char32_t code_point_rank(char16_t unit) {
-  if (unit < 0xD800) return unit;
-  return unit < 0xE000 ? unit + 0x2000 : unit - 0x800;
-}
-
 }  // namespace
-
-std::strong_ordering compare_as_narrow(wide_view left, wide_view right) {
-  const auto [left_end, right_end] = std::mismatch(left.begin(), left.end(), right.begin(), right.end());
-  if (left_end == left.end() || right_end == right.end()) return left.size() <=> right.size();
-  return code_point_rank(*left_end) <=> code_point_rank(*right_end);
-}
 
 bool append_narrow(std::string& text, wide_view path) {
   // Measure first, so that the text grows once and ASCII, the common case,

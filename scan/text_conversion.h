@@ -6,7 +6,6 @@
 // or dropped, and a text that cannot be converted raises system_error.
 #pragma once
 
-#include <compare>
 #include <string>
 #include <string_view>
 
@@ -25,10 +24,6 @@ bool append_narrow(std::string& text, wide_view path);
 
 // Appends the UTF-16 form of text to path; returns false (path unchanged) on an invalid sequence.
 bool append_wide(wide_path& path, std::string_view text);
-
-// Orders wide texts as their narrow texts order byte by byte, that is by
-// code point, without converting them.
-std::strong_ordering compare_as_narrow(wide_view left, wide_view right);
 
 // The text in the narrow code page of the error stream, converted strictly.
 std::string to_error_text(wide_view text);
