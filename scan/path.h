@@ -57,12 +57,6 @@ std::strong_ordering compare_paths(wide_view left, wide_view right);
 // separators a zero code unit.
 std::string path_order_key(wide_view path);
 
-// Strict weak order for ordered containers of paths under the path order.
-struct path_less {
-  using is_transparent = void;
-  bool operator()(wide_view left, wide_view right) const { return compare_paths(left, right) < 0; }
-};
-
 // Separators made "\", runs made one, dot elements removed, "name\.." pairs
 // removed, dot-dot right after a root directory removed; empty becomes ".".
 wide_path lexically_normal(wide_view path);

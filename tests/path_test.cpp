@@ -6,6 +6,7 @@
 #include <set>
 
 #include "scan/path.h"
+#include "tests/reference_model.h"
 #include "scan/text_conversion.h"
 
 namespace addfolder {
@@ -56,7 +57,7 @@ TEST(PathSyntax, ParentPathAndRootlessForm) {
 TEST(PathOrder, SeparatorSortsBeforeEverything) {
   const std::vector<wide_path> expected{u"inc", u"inc\\sub", u"inc-old", u"incB", u"include"};
   std::vector<wide_path> shuffled{u"include", u"inc-old", u"incB", u"inc\\sub", u"inc"};
-  std::sort(shuffled.begin(), shuffled.end(), path_less());
+  std::sort(shuffled.begin(), shuffled.end(), reference::path_less());
   EXPECT_EQ(shuffled, expected);
 
   EXPECT_TRUE(compare_paths(u"Drivers", u"drivers") < 0);
@@ -68,7 +69,7 @@ TEST(PathOrder, SeparatorsAreEquivalentAndRunsCountOnce) {
   EXPECT_TRUE(compare_paths(u"a/b", u"a\\b") == 0);
   EXPECT_TRUE(compare_paths(u"a\\b", u"a\\\\b") == 0);
   EXPECT_TRUE(compare_paths(u"a/b", u"a\\\\b") == 0);
-  std::set<wide_path, path_less> set{u"a/b", u"a\\b", u"a\\\\b"};
+  std::set<wide_path, reference::path_less> set{u"a/b", u"a\\b", u"a\\\\b"};
   EXPECT_EQ(set.size(), 1u);
 }
 

@@ -24,6 +24,12 @@ struct source_file {
   bool is_link = false;
 };
 
+// Strict weak order for ordered containers of paths under the path order.
+struct path_less {
+  using is_transparent = void;
+  bool operator()(wide_view left, wide_view right) const { return compare_paths(left, right) < 0; }
+};
+
 // The source files in walk order, and the folders that hold headers in the path order.
 using source_file_list = std::vector<source_file>;
 using header_directory_list = std::set<wide_path, path_less>;
