@@ -32,9 +32,8 @@ std::vector<const source_folder*> folders_in_order(const source_tree& tree, Keep
 // The start of the path text of a folder's files: its own path text and "",
 // or the macro alone for the working directory.
 std::string entry_text_prefix(const source_folder& folder) {
-  if (folder.relative == u".") return std::string(project_directory_macro);
   // A folder without a relative form names its files by the macro alone.
-  if (folder.relative.empty()) return path_text(folder.relative);
+  if (folder.relative == u"." || folder.relative.empty()) return std::string(project_directory_macro);
   return path_text(folder.relative) + "\\";
 }
 

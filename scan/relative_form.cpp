@@ -56,7 +56,7 @@ wide_path weakly_canonical(const wide_path& path) {
 
 wide_path relative_form(const wide_path& path) {
   const wide_path working_directory = weakly_canonical(current_path());
-  return lexically_relative(weakly_canonical(path), working_directory);
+  return resolved_relative_form(path, working_directory);
 }
 
 std::string path_text(wide_view relative) {
