@@ -1,9 +1,9 @@
-#include "app/change_report.h"
+#include "change_report.h"
 
 #include <string>
 
-#include "app/messages.h"
-#include "scan/text_conversion.h"
+#include "messages.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 namespace {

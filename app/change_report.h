@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "documents/change_log.h"
-#include "scan/wide_text.h"
+#include "change_log.h"
+#include "wide_text.h"
 
 namespace addfolder {
 

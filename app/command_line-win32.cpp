@@ -1,8 +1,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "app/command_line.h"
-#include "scan/win32_path.h"
+#include "command_line.h"
+#include "win32_path.h"
 
 namespace addfolder {
 

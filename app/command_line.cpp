@@ -1,6 +1,6 @@
-#include "app/command_line.h"
+#include "command_line.h"
 
-#include "app/messages.h"
+#include "messages.h"
 
 namespace addfolder {
 namespace {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder {
 

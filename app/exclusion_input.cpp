@@ -1,8 +1,8 @@
-#include "app/exclusion_input.h"
+#include "exclusion_input.h"
 
-#include "app/messages.h"
-#include "documents/file_access.h"
-#include "scan/exclusion_lines.h"
+#include "messages.h"
+#include "file_access.h"
+#include "exclusion_lines.h"
 
 namespace addfolder {
 namespace {

@@ -2,8 +2,8 @@
 // that hold more of them.
 #pragma once
 
-#include "app/command_line.h"
-#include "scan/exclusion_rules.h"
+#include "command_line.h"
+#include "exclusion_rules.h"
 
 namespace addfolder {
 

@@ -1,6 +1,6 @@
-#include "app/failure_message.h"
+#include "failure_message.h"
 
-#include "app/messages.h"
+#include "messages.h"
 
 namespace addfolder {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "scan/system_error.h"
+#include "system_error.h"
 
 namespace addfolder {
 

@@ -1,6 +1,6 @@
-#include "app/file_names.h"
+#include "file_names.h"
 
-#include "scan/file_system.h"
+#include "file_system.h"
 
 namespace addfolder {
 

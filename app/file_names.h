@@ -1,8 +1,8 @@
 // The names of the two files that a run reads and writes.
 #pragma once
 
-#include "app/command_line.h"
-#include "scan/path.h"
+#include "command_line.h"
+#include "path.h"
 
 namespace addfolder {
 

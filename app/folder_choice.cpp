@@ -1,8 +1,8 @@
-#include "app/folder_choice.h"
+#include "folder_choice.h"
 
-#include "scan/file_system.h"
-#include "scan/relative_form.h"
-#include "scan/system_error.h"
+#include "file_system.h"
+#include "relative_form.h"
+#include "system_error.h"
 
 namespace addfolder {
 

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder {
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "app/folder_dialog.h"
-#include "app/messages.h"
-#include "scan/win32_path.h"
+#include "folder_dialog.h"
+#include "messages.h"
+#include "win32_path.h"
 
 namespace addfolder {
 namespace {

@@ -1,7 +1,7 @@
 // The folder-browse dialog of the Windows program.
 #pragma once
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder {
 

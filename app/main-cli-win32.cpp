@@ -1,11 +1,11 @@
 // The terminal program on Windows, for scripts and CI.
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/exit_codes.h"
-#include "app/messages.h"
-#include "app/terminal_front_end.h"
-#include "app/terminal_io.h"
+#include "command_line.h"
+#include "exit_codes.h"
+#include "messages.h"
+#include "terminal_front_end.h"
+#include "terminal_io.h"
 
 int wmain() {
   std::vector<addfolder::wide_text> argument_list;

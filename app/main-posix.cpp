@@ -3,8 +3,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/terminal_front_end.h"
-#include "scan/text_conversion.h"
+#include "terminal_front_end.h"
+#include "text_conversion.h"
 
 int main(int argc, char** argv) {
   // A write past the file size limit must fail with EFBIG, as a full disk

@@ -4,14 +4,14 @@
 
 #include <vector>
 
-#include "app/change_report.h"
-#include "app/command_line.h"
-#include "app/exit_codes.h"
-#include "app/folder_choice.h"
-#include "app/folder_dialog.h"
-#include "app/message_box.h"
-#include "app/messages.h"
-#include "app/program.h"
+#include "change_report.h"
+#include "command_line.h"
+#include "exit_codes.h"
+#include "folder_choice.h"
+#include "folder_dialog.h"
+#include "message_box.h"
+#include "messages.h"
+#include "program.h"
 
 namespace addfolder {
 namespace {

@@ -1,8 +1,8 @@
 #include <windows.h>
 
-#include "app/message_box.h"
-#include "app/messages.h"
-#include "scan/win32_path.h"
+#include "message_box.h"
+#include "messages.h"
+#include "win32_path.h"
 
 namespace addfolder {
 

@@ -1,7 +1,7 @@
 // The modal messages of the Windows program.
 #pragma once
 
-#include "scan/wide_text.h"
+#include "wide_text.h"
 
 namespace addfolder {
 

@@ -1,14 +1,14 @@
-#include "app/program.h"
+#include "program.h"
 
-#include "app/change_report.h"
-#include "app/command_line.h"
-#include "app/exclusion_input.h"
-#include "app/exit_codes.h"
-#include "app/folder_choice.h"
-#include "app/messages.h"
-#include "app/program_version.h"
-#include "app/run_sequence.h"
-#include "app/scan_problem_lines.h"
+#include "change_report.h"
+#include "command_line.h"
+#include "exclusion_input.h"
+#include "exit_codes.h"
+#include "folder_choice.h"
+#include "messages.h"
+#include "program_version.h"
+#include "run_sequence.h"
+#include "scan_problem_lines.h"
 
 namespace addfolder {
 namespace {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder {
 

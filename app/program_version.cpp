@@ -1,7 +1,7 @@
-#include "app/program_version.h"
+#include "program_version.h"
 
-#include "app/messages.h"
-#include "app/version_number.h"
+#include "messages.h"
+#include "version_number.h"
 
 namespace addfolder {
 

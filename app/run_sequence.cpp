@@ -1,25 +1,25 @@
-#include "app/run_sequence.h"
+#include "run_sequence.h"
 
 #include <new>
 
 #include <pugixml.hpp>
 
-#include "app/failure_message.h"
-#include "app/file_names.h"
-#include "app/messages.h"
-#include "documents/connection_document.h"
-#include "documents/connection_fill.h"
-#include "documents/connection_prune.h"
-#include "documents/file_access.h"
-#include "documents/file_undo.h"
-#include "documents/leftover_files.h"
-#include "documents/project_link.h"
-#include "documents/run_lock.h"
-#include "documents/xml_document.h"
-#include "scan/relative_form.h"
-#include "scan/source_tree.h"
-#include "scan/system_error.h"
-#include "scan/text_conversion.h"
+#include "failure_message.h"
+#include "file_names.h"
+#include "messages.h"
+#include "connection_document.h"
+#include "connection_fill.h"
+#include "connection_prune.h"
+#include "file_access.h"
+#include "file_undo.h"
+#include "leftover_files.h"
+#include "project_link.h"
+#include "run_lock.h"
+#include "xml_document.h"
+#include "relative_form.h"
+#include "source_tree.h"
+#include "system_error.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 namespace {

@@ -4,11 +4,11 @@
 #include <chrono>
 #include <string>
 
-#include "app/command_line.h"
-#include "app/exit_codes.h"
-#include "documents/change_log.h"
-#include "scan/exclusion_rules.h"
-#include "scan/scan_problem.h"
+#include "command_line.h"
+#include "exit_codes.h"
+#include "change_log.h"
+#include "exclusion_rules.h"
+#include "scan_problem.h"
 
 namespace addfolder {
 

@@ -1,9 +1,9 @@
-#include "app/scan_problem_lines.h"
+#include "scan_problem_lines.h"
 
 #include <iostream>
 
-#include "scan/system_error.h"
-#include "scan/text_conversion.h"
+#include "system_error.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "scan/scan_problem.h"
+#include "scan_problem.h"
 
 namespace addfolder {
 

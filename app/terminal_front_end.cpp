@@ -1,9 +1,9 @@
-#include "app/terminal_front_end.h"
+#include "terminal_front_end.h"
 
-#include "app/folder_choice.h"
-#include "app/messages.h"
-#include "app/program.h"
-#include "app/terminal_io.h"
+#include "folder_choice.h"
+#include "messages.h"
+#include "program.h"
+#include "terminal_io.h"
 
 namespace addfolder {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder {
 

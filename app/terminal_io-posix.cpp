@@ -1,8 +1,8 @@
 #include <iostream>
 #include <string>
 
-#include "app/terminal_io.h"
-#include "scan/text_conversion.h"
+#include "terminal_io.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 namespace {

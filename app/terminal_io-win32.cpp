@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/terminal_io.h"
-#include "scan/text_conversion.h"
-#include "scan/win32_path.h"
+#include "terminal_io.h"
+#include "text_conversion.h"
+#include "win32_path.h"
 
 namespace addfolder {
 namespace {

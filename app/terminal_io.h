@@ -1,7 +1,7 @@
 // Standard input and output of the terminal program, as wide text.
 #pragma once
 
-#include "scan/wide_text.h"
+#include "wide_text.h"
 
 namespace addfolder {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "scan/exclusion_rules.h"
-#include "scan/text_conversion.h"
-#include "scan/tree_walk.h"
+#include "exclusion_rules.h"
+#include "text_conversion.h"
+#include "tree_walk.h"
 
 namespace {
 

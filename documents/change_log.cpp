@@ -1,4 +1,4 @@
-#include "documents/change_log.h"
+#include "change_log.h"
 
 namespace addfolder {
 

@@ -1,11 +1,11 @@
-#include "documents/connection_document.h"
+#include "connection_document.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "scan/relative_form.h"
-#include "scan/system_error.h"
-#include "scan/text_conversion.h"
+#include "relative_form.h"
+#include "system_error.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <pugixml.hpp>
 
-#include "scan/source_tree.h"
+#include "source_tree.h"
 
 namespace addfolder {
 

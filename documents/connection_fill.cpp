@@ -1,6 +1,6 @@
-#include "documents/connection_fill.h"
+#include "connection_fill.h"
 
-#include "documents/connection_index.h"
+#include "connection_index.h"
 
 namespace addfolder {
 namespace {

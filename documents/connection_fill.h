@@ -5,8 +5,8 @@
 
 #include <pugixml.hpp>
 
-#include "documents/change_log.h"
-#include "documents/connection_document.h"
+#include "change_log.h"
+#include "connection_document.h"
 
 namespace addfolder {
 

@@ -1,9 +1,9 @@
-#include "documents/connection_index.h"
+#include "connection_index.h"
 
 #include <functional>
 #include <new>
 
-#include "documents/path_text_match.h"
+#include "path_text_match.h"
 
 namespace addfolder {
 namespace {

@@ -9,7 +9,7 @@
 
 #include <pugixml.hpp>
 
-#include "documents/path_text_match.h"
+#include "path_text_match.h"
 
 namespace addfolder {
 

@@ -1,4 +1,4 @@
-#include "documents/connection_prune.h"
+#include "connection_prune.h"
 
 #include <algorithm>
 #include <optional>
@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "documents/path_text_match.h"
-#include "scan/file_extension.h"
-#include "scan/relative_form.h"
-#include "scan/text_conversion.h"
+#include "path_text_match.h"
+#include "file_extension.h"
+#include "relative_form.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 namespace {

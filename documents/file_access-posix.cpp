@@ -4,9 +4,9 @@
 
 #include <cerrno>
 
-#include "documents/file_access.h"
-#include "scan/file_system.h"
-#include "scan/posix_path.h"
+#include "file_access.h"
+#include "file_system.h"
+#include "posix_path.h"
 
 namespace addfolder {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "documents/file_access.h"
-#include "scan/file_system.h"
-#include "scan/win32_path.h"
+#include "file_access.h"
+#include "file_system.h"
+#include "win32_path.h"
 
 namespace addfolder {
 namespace {

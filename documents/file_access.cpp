@@ -1,4 +1,4 @@
-#include "documents/file_access.h"
+#include "file_access.h"
 
 #include <algorithm>
 #include <chrono>

@@ -8,7 +8,7 @@
 
 #include <pugixml.hpp>
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder {
 

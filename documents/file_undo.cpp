@@ -1,6 +1,6 @@
-#include "documents/file_undo.h"
+#include "file_undo.h"
 
-#include "documents/file_access.h"
+#include "file_access.h"
 
 namespace addfolder {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder {
 

@@ -1,9 +1,9 @@
-#include "documents/leftover_files.h"
+#include "leftover_files.h"
 
 #include <vector>
 
-#include "documents/file_access.h"
-#include "scan/file_system.h"
+#include "file_access.h"
+#include "file_system.h"
 
 namespace addfolder {
 namespace {

@@ -2,7 +2,7 @@
 // beside a document.
 #pragma once
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder {
 

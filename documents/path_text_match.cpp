@@ -1,4 +1,4 @@
-#include "documents/path_text_match.h"
+#include "path_text_match.h"
 
 #include <cstring>
 #include <functional>

@@ -1,10 +1,10 @@
-#include "documents/project_link.h"
+#include "project_link.h"
 
 #include <new>
 
-#include "documents/path_text_match.h"
-#include "documents/xml_document.h"
-#include "scan/relative_form.h"
+#include "path_text_match.h"
+#include "xml_document.h"
+#include "relative_form.h"
 
 namespace addfolder {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <pugixml.hpp>
 
-#include "documents/file_access.h"
-#include "scan/path.h"
+#include "file_access.h"
+#include "path.h"
 
 namespace addfolder {
 

@@ -5,9 +5,9 @@
 #include <cerrno>
 #include <string>
 
-#include "documents/run_lock.h"
-#include "scan/file_system.h"
-#include "scan/posix_path.h"
+#include "run_lock.h"
+#include "file_system.h"
+#include "posix_path.h"
 
 namespace addfolder {
 namespace {

@@ -1,8 +1,8 @@
 #include <windows.h>
 
-#include "documents/run_lock.h"
-#include "scan/file_system.h"
-#include "scan/win32_path.h"
+#include "run_lock.h"
+#include "file_system.h"
+#include "win32_path.h"
 
 namespace addfolder {
 namespace {

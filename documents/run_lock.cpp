@@ -1,4 +1,4 @@
-#include "documents/run_lock.h"
+#include "run_lock.h"
 
 #include <algorithm>
 #include <thread>

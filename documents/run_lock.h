@@ -6,7 +6,7 @@
 #include <functional>
 #include <utility>
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder {
 

@@ -1,8 +1,8 @@
-#include "documents/xml_document.h"
+#include "xml_document.h"
 
 #include <cstring>
 
-#include "documents/file_access.h"
+#include "file_access.h"
 
 namespace addfolder {
 namespace {

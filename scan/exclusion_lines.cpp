@@ -1,6 +1,6 @@
-#include "scan/exclusion_lines.h"
+#include "exclusion_lines.h"
 
-#include "scan/text_conversion.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 namespace {

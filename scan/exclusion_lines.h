@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder {
 

@@ -1,4 +1,4 @@
-#include "scan/exclusion_rules.h"
+#include "exclusion_rules.h"
 
 #include <algorithm>
 

@@ -18,8 +18,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "scan/name_glob.h"
-#include "scan/path.h"
+#include "name_glob.h"
+#include "path.h"
 
 namespace addfolder {
 

@@ -1,4 +1,4 @@
-#include "scan/file_extension.h"
+#include "file_extension.h"
 
 namespace addfolder {
 

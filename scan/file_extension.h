@@ -1,7 +1,7 @@
 // The extension of a name, and the extensions that make a source or a header.
 #pragma once
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder {
 

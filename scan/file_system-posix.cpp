@@ -9,10 +9,10 @@
 #include <memory>
 #include <string>
 
-#include "scan/file_system.h"
-#include "scan/listing_order.h"
-#include "scan/posix_path.h"
-#include "scan/text_conversion.h"
+#include "file_system.h"
+#include "listing_order.h"
+#include "posix_path.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "scan/file_system.h"
-#include "scan/win32_path.h"
+#include "file_system.h"
+#include "win32_path.h"
 
 namespace addfolder {
 namespace {

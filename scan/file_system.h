@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder {
 

@@ -1,4 +1,4 @@
-#include "scan/listing_order.h"
+#include "listing_order.h"
 
 #include <algorithm>
 

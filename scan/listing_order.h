@@ -1,7 +1,7 @@
 // The order in which NTFS lists a folder, for hosts whose listing has none.
 #pragma once
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder {
 

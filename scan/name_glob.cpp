@@ -1,4 +1,4 @@
-#include "scan/name_glob.h"
+#include "name_glob.h"
 
 #include <algorithm>
 

@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder {
 

@@ -1,4 +1,4 @@
-#include "scan/path.h"
+#include "path.h"
 
 #include <algorithm>
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "scan/wide_text.h"
+#include "wide_text.h"
 
 namespace addfolder {
 

@@ -1,8 +1,8 @@
-#include "scan/posix_path.h"
+#include "posix_path.h"
 
 #include <algorithm>
 
-#include "scan/text_conversion.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 

@@ -1,8 +1,8 @@
-#include "scan/relative_form.h"
+#include "relative_form.h"
 
-#include "scan/file_system.h"
-#include "scan/system_error.h"
-#include "scan/text_conversion.h"
+#include "file_system.h"
+#include "system_error.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 namespace {

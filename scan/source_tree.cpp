@@ -1,9 +1,9 @@
-#include "scan/source_tree.h"
+#include "source_tree.h"
 
-#include "scan/file_extension.h"
-#include "scan/file_system.h"
-#include "scan/relative_form.h"
-#include "scan/tree_walk.h"
+#include "file_extension.h"
+#include "file_system.h"
+#include "relative_form.h"
+#include "tree_walk.h"
 
 namespace addfolder {
 namespace {

@@ -5,9 +5,9 @@
 #include <optional>
 #include <vector>
 
-#include "scan/exclusion_rules.h"
-#include "scan/path.h"
-#include "scan/scan_problem.h"
+#include "exclusion_rules.h"
+#include "path.h"
+#include "scan_problem.h"
 
 namespace addfolder {
 

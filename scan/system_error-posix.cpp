@@ -1,7 +1,7 @@
 #include <cstring>
 
-#include "scan/system_error.h"
-#include "scan/text_conversion.h"
+#include "system_error.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 

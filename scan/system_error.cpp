@@ -1,6 +1,6 @@
-#include "scan/system_error.h"
+#include "system_error.h"
 
-#include "scan/text_conversion.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder {
 

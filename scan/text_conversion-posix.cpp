@@ -1,6 +1,6 @@
 #include <cerrno>
 
-#include "scan/text_conversion.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 

@@ -2,9 +2,9 @@
 
 #include <clocale>
 
-#include "scan/system_error.h"
-#include "scan/text_conversion.h"
-#include "scan/win32_path.h"
+#include "system_error.h"
+#include "text_conversion.h"
+#include "win32_path.h"
 
 namespace addfolder {
 namespace {

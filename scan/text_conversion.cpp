@@ -1,6 +1,6 @@
-#include "scan/text_conversion.h"
+#include "text_conversion.h"
 
-#include "scan/system_error.h"
+#include "system_error.h"
 
 namespace addfolder {
 namespace {

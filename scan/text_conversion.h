@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder {
 

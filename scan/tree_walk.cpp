@@ -1,6 +1,6 @@
-#include "scan/tree_walk.h"
+#include "tree_walk.h"
 
-#include "scan/text_conversion.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 namespace {

@@ -9,8 +9,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "scan/file_system.h"
-#include "scan/path.h"
+#include "file_system.h"
+#include "path.h"
 
 namespace addfolder {
 

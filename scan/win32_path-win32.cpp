@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "scan/win32_path.h"
+#include "win32_path.h"
 
 namespace addfolder {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder {
 

@@ -1,7 +1,7 @@
 // How a run's changes read: report lines, the summary line, and long texts in a box.
 #include <gtest/gtest.h>
 
-#include "app/change_report.h"
+#include "change_report.h"
 
 namespace addfolder {
 namespace {

@@ -1,7 +1,7 @@
 // The command line: the two arguments, the options, and what is refused.
 #include <gtest/gtest.h>
 
-#include "app/command_line.h"
+#include "command_line.h"
 
 namespace addfolder {
 namespace {

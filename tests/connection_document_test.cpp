@@ -1,10 +1,10 @@
 // The connection file: its layout, and what create and extend mode add.
 #include <gtest/gtest.h>
 
-#include "documents/connection_document.h"
-#include "documents/connection_fill.h"
-#include "documents/xml_document.h"
-#include "scan/system_error.h"
+#include "connection_document.h"
+#include "connection_fill.h"
+#include "xml_document.h"
+#include "system_error.h"
 #include "tests/failing_allocations.h"
 #include "tests/reference_model.h"
 #include "tests/test_folder.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "documents/connection_index.h"
+#include "connection_index.h"
 #include "tests/reference_model.h"
 
 namespace addfolder {

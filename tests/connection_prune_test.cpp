@@ -1,9 +1,9 @@
 // What pruning removes from a connection document, and what it never touches.
 #include <gtest/gtest.h>
 
-#include "documents/connection_fill.h"
-#include "documents/connection_prune.h"
-#include "documents/xml_document.h"
+#include "connection_fill.h"
+#include "connection_prune.h"
+#include "xml_document.h"
 
 namespace addfolder {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "scan/exclusion_lines.h"
+#include "exclusion_lines.h"
 
 namespace addfolder {
 namespace {

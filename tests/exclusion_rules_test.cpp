@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "scan/exclusion_rules.h"
-#include "scan/text_conversion.h"
+#include "exclusion_rules.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 namespace {

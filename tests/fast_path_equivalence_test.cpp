@@ -9,11 +9,11 @@
 #include <random>
 #include <set>
 
-#include "documents/connection_document.h"
-#include "documents/connection_fill.h"
-#include "documents/xml_document.h"
-#include "scan/source_tree.h"
-#include "scan/text_conversion.h"
+#include "connection_document.h"
+#include "connection_fill.h"
+#include "xml_document.h"
+#include "source_tree.h"
+#include "text_conversion.h"
 #include "tests/reference_model.h"
 #include "tests/test_folder.h"
 

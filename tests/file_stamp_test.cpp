@@ -3,7 +3,7 @@
 // reading is the stamp of the file that was read.
 #include <gtest/gtest.h>
 
-#include "documents/file_access.h"
+#include "file_access.h"
 #include "tests/test_folder.h"
 
 namespace addfolder {

@@ -3,9 +3,9 @@
 // runs left.
 #include <gtest/gtest.h>
 
-#include "documents/file_access.h"
-#include "documents/leftover_files.h"
-#include "scan/text_conversion.h"
+#include "file_access.h"
+#include "leftover_files.h"
+#include "text_conversion.h"
 #include "tests/test_folder.h"
 
 namespace addfolder {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "scan/listing_order.h"
+#include "listing_order.h"
 
 namespace addfolder {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "documents/run_lock.h"
+#include "run_lock.h"
 #include "tests/lock_holder.h"
 
 namespace addfolder::test_support {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "documents/run_lock.h"
-#include "scan/win32_path.h"
+#include "run_lock.h"
+#include "win32_path.h"
 #include "tests/lock_holder.h"
 
 namespace addfolder::test_support {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder::test_support {
 

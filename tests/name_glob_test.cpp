@@ -5,8 +5,8 @@
 #include <random>
 #include <string>
 
-#include "scan/name_glob.h"
-#include "scan/text_conversion.h"
+#include "name_glob.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 namespace {

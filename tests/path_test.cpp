@@ -5,9 +5,9 @@
 #include <random>
 #include <set>
 
-#include "scan/path.h"
+#include "path.h"
 #include "tests/reference_model.h"
-#include "scan/text_conversion.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/program_version.h"
+#include "program_version.h"
 
 namespace addfolder {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <new>
 
-#include "documents/project_link.h"
-#include "documents/xml_document.h"
+#include "project_link.h"
+#include "xml_document.h"
 #include "tests/failing_allocations.h"
 #include "tests/test_folder.h"
 

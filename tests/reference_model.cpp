@@ -2,13 +2,13 @@
 
 #include <map>
 
-#include "documents/path_text_match.h"
-#include "scan/file_extension.h"
-#include "scan/file_system.h"
-#include "scan/relative_form.h"
-#include "scan/system_error.h"
-#include "scan/text_conversion.h"
-#include "scan/tree_walk.h"
+#include "path_text_match.h"
+#include "file_extension.h"
+#include "file_system.h"
+#include "relative_form.h"
+#include "system_error.h"
+#include "text_conversion.h"
+#include "tree_walk.h"
 
 namespace addfolder::reference {
 namespace {

@@ -11,9 +11,9 @@
 
 #include <pugixml.hpp>
 
-#include "documents/connection_document.h"
-#include "scan/path.h"
-#include "scan/source_tree.h"
+#include "connection_document.h"
+#include "path.h"
+#include "source_tree.h"
 
 namespace addfolder::reference {
 

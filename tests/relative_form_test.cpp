@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <map>
 
-#include "scan/relative_form.h"
-#include "scan/system_error.h"
-#include "scan/text_conversion.h"
+#include "relative_form.h"
+#include "system_error.h"
+#include "text_conversion.h"
 #include "tests/test_folder.h"
 
 namespace addfolder {

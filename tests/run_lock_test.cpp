@@ -3,7 +3,7 @@
 // project folder.
 #include <gtest/gtest.h>
 
-#include "documents/run_lock.h"
+#include "run_lock.h"
 #include "tests/lock_holder.h"
 #include "tests/test_folder.h"
 

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "app/messages.h"
-#include "app/run_sequence.h"
-#include "scan/file_system.h"
+#include "messages.h"
+#include "run_sequence.h"
+#include "file_system.h"
 #include "tests/lock_holder.h"
 #include "tests/test_folder.h"
 

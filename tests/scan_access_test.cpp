@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "scan/system_error.h"
+#include "system_error.h"
 #include "tests/scan_outcome.h"
 #include "tests/test_folder.h"
 

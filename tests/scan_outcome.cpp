@@ -5,9 +5,9 @@
 #include <map>
 #include <utility>
 
-#include "app/scan_problem_lines.h"
-#include "scan/source_tree.h"
-#include "scan/text_conversion.h"
+#include "scan_problem_lines.h"
+#include "source_tree.h"
+#include "text_conversion.h"
 #include "tests/reference_model.h"
 
 namespace addfolder::test_support {

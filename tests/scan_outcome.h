@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder::test_support {
 

@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/scan_problem_lines.h"
-#include "scan/file_extension.h"
-#include "scan/system_error.h"
-#include "scan/text_conversion.h"
+#include "scan_problem_lines.h"
+#include "file_extension.h"
+#include "system_error.h"
+#include "text_conversion.h"
 #include "tests/scan_outcome.h"
 #include "tests/test_folder.h"
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "scan/text_conversion.h"
+#include "text_conversion.h"
 
 namespace addfolder::test_support {
 

@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "scan/path.h"
+#include "path.h"
 
 namespace addfolder::test_support {
 

@@ -1,8 +1,8 @@
 // Strict conversion between UTF-16 paths and UTF-8 document text.
 #include <gtest/gtest.h>
 
-#include "scan/system_error.h"
-#include "scan/text_conversion.h"
+#include "system_error.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 namespace {

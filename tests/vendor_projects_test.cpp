@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/run_sequence.h"
-#include "app/scan_problem_lines.h"
+#include "run_sequence.h"
+#include "scan_problem_lines.h"
 #include "tests/fuzz/document_properties.h"
 #include "tests/test_folder.h"
 #include "tests/vendor_documents.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/version_number.h"
+#include "version_number.h"
 
 namespace {
 

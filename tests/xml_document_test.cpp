@@ -6,10 +6,10 @@
 #include <fstream>
 #include <set>
 
-#include "documents/file_access.h"
-#include "documents/file_undo.h"
-#include "documents/xml_document.h"
-#include "scan/text_conversion.h"
+#include "file_access.h"
+#include "file_undo.h"
+#include "xml_document.h"
+#include "text_conversion.h"
 #include "tests/test_folder.h"
 
 #ifndef _WIN32

@@ -6,7 +6,7 @@
 
 #include <pugixml.hpp>
 
-#include "documents/xml_document.h"
+#include "xml_document.h"
 #include "tests/test_folder.h"
 
 int main(int argc, char** argv) {

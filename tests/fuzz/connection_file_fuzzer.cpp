@@ -7,9 +7,9 @@
 #include <cstring>
 #include <string>
 
-#include "documents/connection_document.h"
-#include "documents/connection_fill.h"
-#include "documents/xml_document.h"
+#include "connection_document.h"
+#include "connection_fill.h"
+#include "xml_document.h"
 #include "tests/fuzz/document_properties.h"
 #include "tests/reference_model.h"
 #include "tests/test_folder.h"

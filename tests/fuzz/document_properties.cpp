@@ -6,7 +6,7 @@
 #include <memory>
 #include <utility>
 
-#include "documents/path_text_match.h"
+#include "path_text_match.h"
 #include "tests/test_folder.h"
 
 namespace addfolder::fuzz_support {

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "documents/path_text_match.h"
-#include "documents/project_link.h"
-#include "documents/xml_document.h"
+#include "path_text_match.h"
+#include "project_link.h"
+#include "xml_document.h"
 #include "tests/fuzz/document_properties.h"
 #include "tests/test_folder.h"
 
