@@ -2,6 +2,7 @@
 # that it comes through FetchContent, whose download a local source directory
 # replaces, which then also takes precedence over the system's package:
 #   -DFETCHCONTENT_SOURCE_DIR_PUGIXML=/path/to/pugixml-1.13
+#   -DFETCHCONTENT_SOURCE_DIR_TOMLPLUSPLUS=/path/to/tomlplusplus
 #   -DFETCHCONTENT_SOURCE_DIR_GOOGLETEST=/usr/src/googletest
 include(FetchContent)
 
@@ -23,6 +24,22 @@ set(BUILD_SHARED_LIBS OFF)
 set(CMAKE_POLICY_DEFAULT_CMP0077 NEW)
 FetchContent_MakeAvailable(pugixml)
 addfolder_keep_out_of_install(pugixml)
+
+# toml++ reads the sync file. Its source folder may be the project itself or
+# just its headers (include/toml++/toml.h), such as Debian's package holds:
+# then it is used header-only.
+FetchContent_Declare(tomlplusplus
+  GIT_REPOSITORY https://github.com/marzer/tomlplusplus.git
+  GIT_TAG v3.3.0
+  GIT_SHALLOW TRUE
+  FIND_PACKAGE_ARGS 3.3 CONFIG)
+FetchContent_MakeAvailable(tomlplusplus)
+addfolder_keep_out_of_install(tomlplusplus)
+if(NOT TARGET tomlplusplus::tomlplusplus)
+  add_library(addfolder_tomlplusplus INTERFACE)
+  target_include_directories(addfolder_tomlplusplus SYSTEM INTERFACE ${tomlplusplus_SOURCE_DIR}/include)
+  add_library(tomlplusplus::tomlplusplus ALIAS addfolder_tomlplusplus)
+endif()
 
 if(ADDFOLDER_BUILD_TESTS)
   FetchContent_Declare(googletest
