@@ -3,11 +3,10 @@
 #include <string>
 #include <tuple>
 
-#include <toml++/toml.h>
-
 #include "file_access.h"
 #include "messages.h"
 #include "text_conversion.h"
+#include "toml_library.h"
 #include "user_pattern.h"
 
 namespace addfolder {

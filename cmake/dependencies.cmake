@@ -7,10 +7,10 @@
 include(FetchContent)
 
 # A fetched project is built for addfolder only: installing addfolder
-# installs addfolder alone.
+# installs addfolder alone. A folder of headers alone builds nothing.
 function(addfolder_keep_out_of_install name)
   FetchContent_GetProperties(${name})
-  if(${name}_POPULATED)
+  if(${name}_POPULATED AND EXISTS ${${name}_SOURCE_DIR}/CMakeLists.txt)
     set_property(DIRECTORY ${${name}_SOURCE_DIR} PROPERTY EXCLUDE_FROM_ALL TRUE)
   endif()
 endfunction()
@@ -26,8 +26,7 @@ FetchContent_MakeAvailable(pugixml)
 addfolder_keep_out_of_install(pugixml)
 
 # toml++ reads the sync file. Its source folder may be the project itself or
-# just its headers (include/toml++/toml.h), such as Debian's package holds:
-# then it is used header-only.
+# just its headers (include/toml++/toml.h), as Debian's package holds them.
 FetchContent_Declare(tomlplusplus
   GIT_REPOSITORY https://github.com/marzer/tomlplusplus.git
   GIT_TAG v3.3.0
@@ -35,11 +34,17 @@ FetchContent_Declare(tomlplusplus
   FIND_PACKAGE_ARGS 3.3 CONFIG)
 FetchContent_MakeAvailable(tomlplusplus)
 addfolder_keep_out_of_install(tomlplusplus)
-if(NOT TARGET tomlplusplus::tomlplusplus)
-  add_library(addfolder_tomlplusplus INTERFACE)
+# Header-only in every build, also where the system's package is a shared
+# library: the reader mends a fault of the headers (app/toml_library.h), which
+# a library built from them unmended would still have.
+add_library(addfolder_tomlplusplus INTERFACE)
+if(tomlplusplus_SOURCE_DIR)
   target_include_directories(addfolder_tomlplusplus SYSTEM INTERFACE ${tomlplusplus_SOURCE_DIR}/include)
-  add_library(tomlplusplus::tomlplusplus ALIAS addfolder_tomlplusplus)
+else()
+  get_target_property(tomlplusplus_include_dirs tomlplusplus::tomlplusplus INTERFACE_INCLUDE_DIRECTORIES)
+  target_include_directories(addfolder_tomlplusplus SYSTEM INTERFACE ${tomlplusplus_include_dirs})
 endif()
+target_compile_definitions(addfolder_tomlplusplus INTERFACE TOML_HEADER_ONLY=1)
 
 if(ADDFOLDER_BUILD_TESTS)
   FetchContent_Declare(googletest

@@ -88,6 +88,10 @@ TEST(SyncFile, ReaderTakesGoodFilesAndNamesWhereBadOnesGoWrong) {
       {prefix + "prune = \n",
        "blinky.addfolder.toml:3:9: Error while parsing key-value pair: expected value, saw '\\n'"},
       {"\xFF\xFE[\0[\0", "blinky.addfolder.toml:1:1: Encountered invalid utf-8 sequence"},
+      // A letter outside ASCII where white space may stand; the sanitizers watch the library here.
+      {prefix + "\xC3\xBC" "berschrift = 1\n",
+       "blinky.addfolder.toml:3:1: Error while parsing root table: expected keys, tables, whitespace or comments, saw "
+       "'\xC3\xBC'"},
       {prefix + "path = \"Core\"\n",
        "blinky.addfolder.toml:3:8: Error while parsing key-value pair: cannot redefine existing string 'path'"},
   };
