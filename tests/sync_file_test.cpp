@@ -35,19 +35,6 @@ std::string outcome(std::string_view bytes) {
   return read;
 }
 
-const std::string example =
-    "# Folders that addfolder keeps in sync with blinky.ipcf\n"
-    "exclude = [\"*_template.c\"]          # for every folder\n"
-    "\n"
-    "[[folder]]\n"
-    "path = \"Drivers\"\n"
-    "exclude = [\"gcc/\", 'arm\\']\n"
-    "exclude_from = \"drivers.exclude\"\n"
-    "prune = true\n"
-    "\n"
-    "[[folder]]\n"
-    "path = \"Middlewares/Third_Party/FreeRTOS/Source\"\n";
-
 struct reader_case {
   std::string bytes;
   std::string expected;
@@ -56,26 +43,24 @@ struct reader_case {
 TEST(SyncFile, ReaderTakesGoodFilesAndNamesWhereBadOnesGoWrong) {
   const std::string prefix = "[[folder]]\npath = \"Drivers\"\n";
   const reader_case cases[] = {
-      {example,
-       "exclude [*_template.c]; Drivers (line 5) exclude [gcc/, arm\\] from drivers.exclude prune; "
-       "Middlewares/Third_Party/FreeRTOS/Source (line 11)"},
+      {"exclude = [\"*_template.c\"]  # for every folder\n\n" + prefix +
+           "exclude = [\"gcc/\", 'arm\\']\nexclude_from = \"drivers.exclude\"\nprune = true\n\n"
+           "[[folder]]\npath = \"Middlewares/Third_Party/FreeRTOS/Source\"\n",
+       "exclude [*_template.c]; Drivers (line 4) exclude [gcc/, arm\\] from drivers.exclude prune; "
+       "Middlewares/Third_Party/FreeRTOS/Source (line 10)"},
       {"", "exclude []"},
       {"\xEF\xBB\xBF[[folder]]\r\npath = 'Core\\Src'\r\nprune = false\r\n", "exclude []; Core\\Src (line 2)"},
       {"folder = [{ path = \"T\xC3\xA9" "ber\" }, { path = \"App\", exclude = [] }]",
        "exclude []; T\xC3\xA9" "ber (line 1); App (line 1)"},
       {"[[folder]]\npath = \"Drivers\"\n\n\n\n\nprun = true\n", "blinky.addfolder.toml:7:1: unknown key \"prun\""},
-      {"folders = []\n", "blinky.addfolder.toml:1:1: unknown key \"folders\""},
       {prefix + "prune = \"yes\"\n", "blinky.addfolder.toml:3:9: \"prune\" must be true or false"},
       {prefix + "exclude = \"gcc/\"\n", "blinky.addfolder.toml:3:11: \"exclude\" must be an array of strings"},
       {"exclude = [\"gcc/\", 1]\n", "blinky.addfolder.toml:1:20: \"exclude\" must be an array of strings"},
       {"[[folder]]\npath = 5\n", "blinky.addfolder.toml:2:8: \"path\" must be a string"},
-      {prefix + "exclude_from = [\"a\"]\n", "blinky.addfolder.toml:3:16: \"exclude_from\" must be a string"},
       {"[folder]\npath = \"Drivers\"\n", "blinky.addfolder.toml:1:1: \"folder\" must be [[folder]] tables"},
       {prefix + "[[folder]]\nprune = true\n", "blinky.addfolder.toml:3:1: [[folder]] without \"path\""},
-      {prefix + "[[folder]]\npath = \"./Drivers/\"\n",
-       "blinky.addfolder.toml:4:8: ./Drivers/ is named by two [[folder]] tables; the first is on line 2"},
-      {"[[folder]]\npath = 'A\\b'\n[[folder]]\npath = 'A/x/../b'\n",
-       "blinky.addfolder.toml:4:8: A/x/../b is named by two [[folder]] tables; the first is on line 2"},
+      {"[[folder]]\npath = 'A\\b'\n[[folder]]\npath = './A/x/../b/'\n",
+       "blinky.addfolder.toml:4:8: ./A/x/../b/ is named by two [[folder]] tables; the first is on line 2"},
       {prefix + "exclude = ['gcc\" --dry-run']\n", "blinky.addfolder.toml:3:12: Invalid pattern: gcc\" --dry-run"},
       {"exclude = [\"../up\"]\n", "blinky.addfolder.toml:1:12: Invalid pattern: ../up"},
       {"[[folder]]\npath = ''\n", "blinky.addfolder.toml:2:8: \"path\" is empty"},
@@ -87,13 +72,11 @@ TEST(SyncFile, ReaderTakesGoodFilesAndNamesWhereBadOnesGoWrong) {
       {"zzz = 1\nexclude = 2\n", "blinky.addfolder.toml:1:1: unknown key \"zzz\""},
       {prefix + "prune = \n",
        "blinky.addfolder.toml:3:9: Error while parsing key-value pair: expected value, saw '\\n'"},
-      {"\xFF\xFE[\0[\0", "blinky.addfolder.toml:1:1: Encountered invalid utf-8 sequence"},
+      {"\xFF\xFE[", "blinky.addfolder.toml:1:1: Encountered invalid utf-8 sequence"},  // UTF-16
       // A letter outside ASCII where white space may stand; the sanitizers watch the library here.
       {prefix + "\xC3\xBC" "berschrift = 1\n",
        "blinky.addfolder.toml:3:1: Error while parsing root table: expected keys, tables, whitespace or comments, saw "
        "'\xC3\xBC'"},
-      {prefix + "path = \"Core\"\n",
-       "blinky.addfolder.toml:3:8: Error while parsing key-value pair: cannot redefine existing string 'path'"},
   };
   for (const reader_case& test : cases) EXPECT_EQ(outcome(test.bytes), test.expected) << test.bytes;
 }

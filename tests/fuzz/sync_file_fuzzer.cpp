@@ -29,20 +29,18 @@ bool same_values(const sync_folder& read, const sync_folder& given) {
          read.exclude_from == given.exclude_from && read.prune == given.prune;
 }
 
+void require_valid_patterns(const std::vector<wide_text>& patterns) {
+  exclusion_rules rules;
+  for (const wide_text& pattern : patterns) require(add_user_pattern(rules, pattern), "an invalid pattern was taken");
+}
+
 void check_read(const sync_file& parsed) {
-  for (const wide_text& pattern : parsed.exclude) {
-    exclusion_rules rules;
-    require(add_user_pattern(rules, pattern), "an invalid top-level pattern was taken");
-  }
-  for (size_t i = 0; i < parsed.folders.size(); ++i) {
-    const sync_folder& folder = parsed.folders[i];
+  require_valid_patterns(parsed.exclude);
+  for (const sync_folder& folder : parsed.folders) {
     require(!folder.path.empty() && !holds_impossible_character(folder.path) && folder.line >= 1,
             "a folder has no path, or no line");
     require(find_sync_folder(parsed, folder.path) == &folder, "two tables name the same folder");
-    for (const wide_text& pattern : folder.exclude) {
-      exclusion_rules rules;
-      require(add_user_pattern(rules, pattern), "an invalid pattern of a folder was taken");
-    }
+    require_valid_patterns(folder.exclude);
   }
 }
 
