@@ -180,7 +180,9 @@ sync_file_status read_sync_file(const wide_path& path, wide_view shown_name, syn
 
 wide_path sync_folder_identity(wide_view path) {
   wide_path identity = lexically_normal(path);
-  if (!identity.empty() && identity.back() == preferred_separator && !rootless_form(identity).empty()) identity.pop_back();
+  if (!identity.empty() && identity.back() == preferred_separator && !rootless_form(identity).empty()) {
+    identity.pop_back();
+  }
   return identity;
 }
 

@@ -20,9 +20,11 @@ bool is_control(char c) {
 // as written, so a pattern's "\" stays readable) where that can hold it, and
 // otherwise "text" with escapes.
 void append_toml_string(std::string& out, std::string_view text) {
-  const bool plain = std::none_of(text.begin(), text.end(), [](char c) { return c == '"' || c == '\\' || is_control(c); });
-  const bool literal = std::none_of(text.begin(), text.end(), [](char c) { return c == '\'' || is_control(c); });
-  const char quote = plain || !literal ? '"' : '\'';
+  const auto plain = [](char c) { return c != '"' && c != '\\' && !is_control(c); };
+  const auto literal = [](char c) { return c != '\'' && !is_control(c); };
+  const bool is_plain = std::all_of(text.begin(), text.end(), plain);
+  const bool is_literal = std::all_of(text.begin(), text.end(), literal);
+  const char quote = is_plain || !is_literal ? '"' : '\'';
   out += quote;
   for (const char c : text) {
     if (quote == '\'') {
@@ -79,10 +81,7 @@ std::string_view line_end_of(std::string_view text) {
 void separate_from_text(std::string& text, std::string_view line_end) {
   if (text.empty() || text == byte_order_mark) return;
   if (text.back() != '\n') text += line_end;
-  const std::string blank_line = std::string(line_end) + std::string(line_end);
-  if (text.size() < blank_line.size() || text.compare(text.size() - blank_line.size(), blank_line.size(), blank_line) != 0) {
-    text += line_end;
-  }
+  if (!text.ends_with(std::string(line_end) + std::string(line_end))) text += line_end;
 }
 
 }  // namespace

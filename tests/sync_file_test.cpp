@@ -112,7 +112,8 @@ TEST(SyncFile, SaveAppendsATableAndNeverRewritesTheUsersText) {
       {"[[folder]]\npath = 'Drivers/STM32/'\n\n", drivers,
        "Drivers\\STM32 is in blinky.addfolder.toml already; change it there."},
       {"[[folder]]\npath = 'App'\nprun = 1\n", drivers, "blinky.addfolder.toml:3:1: unknown key \"prun\""},
-      {"folder = []\n", drivers, "Drivers\\STM32 cannot be added at the end of blinky.addfolder.toml; add it there by hand."},
+      {"folder = []\n", drivers,
+       "Drivers\\STM32 cannot be added at the end of blinky.addfolder.toml; add it there by hand."},
       {std::nullopt, sync_folder{u"Core", {u"gcc\" --dry-run"}, {}, false, 0}, "Invalid pattern: gcc\" --dry-run"},
   };
   for (const edit_case& test : cases) EXPECT_EQ(edited(test), test.expected) << test.existing.value_or("(none)");
