@@ -50,6 +50,29 @@ inline constexpr std::u16string_view unreadable_exclusion_file_intro = u"The exc
 inline constexpr std::u16string_view unreadable_exclusion_file_detail = u" cannot be read.";
 inline constexpr std::u16string_view exclusion_file_not_text_detail = u" is not UTF-8 or UTF-16 text.";
 
+// The sync file: what is wrong in it, after "FILE:LINE:COLUMN: ".
+inline constexpr std::u16string_view sync_unknown_key = u"unknown key ";
+inline constexpr std::u16string_view sync_not_strings = u" must be an array of strings";
+inline constexpr std::u16string_view sync_not_a_string = u" must be a string";
+inline constexpr std::u16string_view sync_not_a_boolean = u" must be true or false";
+inline constexpr std::u16string_view sync_not_folder_tables = u" must be [[folder]] tables";
+inline constexpr std::u16string_view sync_folder_without_path = u"[[folder]] without \"path\"";
+inline constexpr std::u16string_view sync_empty_name = u" is empty";
+inline constexpr std::u16string_view sync_impossible_name = u" holds \" or NUL, which no Windows name holds";
+inline constexpr std::u16string_view sync_folder_twice_detail = u" is named by two [[folder]] tables; the first is on line ";
+inline constexpr std::u16string_view sync_file_not_toml = u"not a TOML file";
+// The sync file cannot be read, after its name.
+inline constexpr std::u16string_view sync_file_unreadable_intro = u"The sync file ";
+inline constexpr std::u16string_view sync_file_unreadable_detail = u" cannot be read.";
+// --save and a folder that the sync file names: folder, intro, file, detail.
+inline constexpr std::u16string_view sync_folder_saved_intro = u" is in ";
+inline constexpr std::u16string_view sync_folder_saved_detail = u" already; change it there.";
+// --save and a sync file that takes no table at its end: folder, intro, file, detail.
+inline constexpr std::u16string_view sync_folder_not_appendable_intro = u" cannot be added at the end of ";
+inline constexpr std::u16string_view sync_folder_not_appendable_detail = u"; add it there by hand.";
+// The first line of a sync file that --save makes, before the connection file's name.
+inline constexpr std::u16string_view sync_file_heading = u"# Folders that addfolder keeps in sync with ";
+
 // Another run held the project's lock for the whole time that a run waits.
 inline constexpr std::u16string_view project_locked_intro = u"Another run of addfolder is changing the project ";
 inline constexpr std::u16string_view project_locked_detail =
