@@ -25,7 +25,27 @@ TEST(TextConversion, LoneSurrogatesAreRefused) {
 
 TEST(TextConversion, InvalidUtf8IsRefused) {
   const char* invalid[] = {"\xC3", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF", "a\x80"};
-  for (const char* text : invalid) EXPECT_THROW(to_wide(text), system_error) << text;
+  for (const char* text : invalid) {
+    EXPECT_THROW(to_wide(text), system_error) << text;
+    EXPECT_FALSE(is_utf8(text)) << text;
+  }
+  EXPECT_TRUE(is_utf8("M\xC3\xBCller \xF0\x9F\x98\x80"));
+}
+
+TEST(TextConversion, ShownTextsReachThePersonWhateverTheyHold) {
+  EXPECT_EQ(to_shown_utf8(u"a" + wide_path(1, char16_t(0xD800)) + u"\u00fc"), "a\xEF\xBF\xBD\xC3\xBC");
+  EXPECT_EQ(shown_wide("M\xC3\xBCller"), u"M\u00fcller");
+  EXPECT_EQ(shown_wide("M\xFCller"), u"M\u00fcller");
+}
+
+TEST(TextConversion, Windows1252IsLatin1WithCharactersAt0x80To0x9F) {
+  std::string text = "kept:";
+  EXPECT_TRUE(append_windows_1252(text, std::string("\x80\x8A\x9F\xA0\xFC\0a", 7)));
+  EXPECT_EQ(text, std::string("kept:\xE2\x82\xAC\xC5\xA0\xC5\xB8\xC2\xA0\xC3\xBC\0a", 18));
+  for (const char* unassigned : {"\x81", "\x8D", "\x8F", "\x90", "x\x9D"}) {
+    EXPECT_FALSE(append_windows_1252(text, unassigned)) << unassigned;
+  }
+  EXPECT_EQ(text.size(), 18u);
 }
 
 TEST(TextConversion, FailureCarriesThePlatformsCodeAndMessageAlone) {
