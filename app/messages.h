@@ -46,6 +46,11 @@ inline constexpr std::u16string_view unknown_option = u"Unknown option: ";
 inline constexpr std::u16string_view option_without_value_intro = u"The option ";
 inline constexpr std::u16string_view option_without_value_detail = u" needs a value.";
 inline constexpr std::u16string_view invalid_pattern = u"Invalid pattern: ";
+// A value that holds a double quote: after invalid_pattern and the value,
+// stray_quote_intro, the value before the quote, "/ or \"", that again, stray_quote_detail.
+inline constexpr std::u16string_view stray_quote_intro =
+    u" (a \\ before a closing quote escapes the quote; write ";
+inline constexpr std::u16string_view stray_quote_detail = u"\\\\\")";
 inline constexpr std::u16string_view unreadable_exclusion_file_intro = u"The exclusion file ";
 inline constexpr std::u16string_view unreadable_exclusion_file_detail = u" cannot be read.";
 inline constexpr std::u16string_view exclusion_file_not_text_detail = u" is not UTF-8 or UTF-16 text.";

@@ -205,6 +205,10 @@ for case in "nowhere|Not a folder: nowhere|--folder nowhere" \
   expect_exit 10
   expect_stderr_line "Error: $message"
 done
+# What Windows makes of --exclude "gcc\" --dry-run in a batch file.
+run_program_without_input "$(project_argument "$project")" blinky --folder lib --exclude 'gcc" --dry-run'
+expect_exit 10
+expect_stderr_line 'Error: Invalid pattern: gcc" --dry-run (a \ before a closing quote escapes the quote; write gcc/ or "gcc\\")'
 run_program_without_input "$(project_argument "$project")" --folder lib
 expect_exit 10
 expect_stderr_line "Error: Expected two arguments: the project directory and the project name."
