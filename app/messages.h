@@ -28,6 +28,14 @@ inline constexpr std::u16string_view project_file_error = u"Error while accessin
 // The connection file could not be read, parsed or written.
 inline constexpr std::u16string_view connection_file_error = u"Error while accessing the required IPCF file.";
 
+// Why a document did not load, on the line after its message: its
+// declaration names an encoding that the program does not read, or its text
+// is not valid in its encoding. Each names the encoding.
+inline constexpr std::u16string_view unsupported_encoding_intro = u"The encoding ";
+inline constexpr std::u16string_view unsupported_encoding_detail = u" is not supported.";
+inline constexpr std::u16string_view invalid_text_intro = u"The file holds text that is not valid ";
+inline constexpr std::u16string_view invalid_text_detail = u".";
+
 // The chosen folder has no relative form: it lies on another drive or share.
 inline constexpr std::u16string_view other_drive_intro = u"The folder ";
 inline constexpr std::u16string_view other_drive_detail =
