@@ -1,6 +1,6 @@
 // Every text that the program shows to the user, in one place; only the
 // lines for problems met while scanning, which go to the error stream in its
-// own code page, are made in app/scan_problem_lines.cpp.
+// own encoding, are made in app/scan_problem_lines.cpp.
 #pragma once
 
 #include <cstddef>

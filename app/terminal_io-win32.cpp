@@ -15,8 +15,8 @@ bool is_console(HANDLE handle) {
   return GetConsoleMode(handle, &mode) != 0;
 }
 
-// A console takes wide text as it is; a pipe or file gets the narrow code
-// page, or UTF-8 where the code page has no form for a character.
+// A console takes wide text as it is; a pipe or a file gets UTF-8 alone, as
+// the lines of the error stream do.
 void write_to(DWORD handle_id, FILE* stream, wide_text_view text) {
   const HANDLE handle = GetStdHandle(handle_id);
   if (is_console(handle)) {
@@ -25,15 +25,7 @@ void write_to(DWORD handle_id, FILE* stream, wide_text_view text) {
     WriteConsoleW(handle, native.data(), static_cast<DWORD>(native.size()), &written, nullptr);
     return;
   }
-  std::string narrow;
-  try {
-    narrow = to_error_text(text);
-  } catch (const std::exception&) {
-    narrow.clear();
-    for (size_t i = 0; i < text.size(); ++i) {
-      if (!append_narrow(narrow, text.substr(i, 1))) narrow += '?';
-    }
-  }
+  const std::string narrow = to_shown_utf8(text);
   std::fwrite(narrow.data(), 1, narrow.size(), stream);
   std::fflush(stream);
 }

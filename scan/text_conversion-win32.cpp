@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <clocale>
-
 #include "system_error.h"
 #include "text_conversion.h"
 #include "win32_path.h"
@@ -9,11 +7,13 @@
 namespace addfolder {
 namespace {
 
-// The narrow code page: UTF-8 under a UTF-8 locale, else the code page of the
-// file functions (ANSI unless switched to OEM).
+// The code page of the error stream, so that all of a report is in one
+// encoding: the console's own where it is a console, UTF-8 where it is a pipe
+// or a file, which then reads the same as one from a POSIX host.
 UINT error_stream_code_page() {
-  if (___lc_codepage_func() == CP_UTF8) return CP_UTF8;
-  return AreFileApisANSI() ? CP_ACP : CP_OEMCP;
+  DWORD mode = 0;
+  if (GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode)) return GetConsoleOutputCP();
+  return CP_UTF8;
 }
 
 }  // namespace

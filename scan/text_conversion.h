@@ -1,10 +1,11 @@
 // The one place where text changes encoding or letter case.
 //
 // Document texts and file names on POSIX are UTF-8 ("narrow text"); paths in
-// the core are UTF-16 ("wide paths"). The error stream uses the narrow code
-// page of the process. Every conversion is strict: nothing is ever replaced
-// or dropped, and a text that cannot be converted raises system_error, unless
-// a function says that it shows the text to a person.
+// the core are UTF-16 ("wide paths"). The error stream takes UTF-8, except for
+// a Windows console, which takes its own code page. Every conversion is
+// strict: nothing is ever replaced or dropped, and a text that cannot be
+// converted raises system_error, unless a function says that it shows the
+// text to a person.
 //
 // UTF-8 and UTF-16 are converted in text_conversion.cpp, the other encodings
 // of files in text_encodings.cpp, letter case in text_case.cpp.
@@ -32,7 +33,7 @@ bool append_wide(wide_path& path, std::string_view text);
 // True when text is valid UTF-8 throughout.
 bool is_utf8(std::string_view text);
 
-// The text in the narrow code page of the error stream, converted strictly.
+// The text in the encoding of the error stream, converted strictly.
 std::string to_error_text(wide_view text);
 
 // The platform's error code for a character that has no narrow form.

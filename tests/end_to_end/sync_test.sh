@@ -194,7 +194,8 @@ expect_stdout "addfolder 1.0.0"
 scenario "usage errors name what is wrong, and touch nothing"
 project=$(new_project)
 cd "$project"
-for case in "nowhere|Not a folder: nowhere|--folder nowhere" \
+# Written in UTF-8 on both hosts, since standard error is no console here.
+for case in "nowhere|Not a folder: Öl日|--folder Öl日" \
   "missing list|The exclusion file missing.txt cannot be read.|--exclude-from missing.txt" \
   "bad pattern|Invalid pattern: ..|--exclude .." \
   "unknown|Unknown option: --prun|--prun" \
