@@ -107,6 +107,16 @@ run_program_without_input --version
 expect_exit 0
 expect_stdout "addfolder $version"
 
+scenario "names in any script, or that end in a dot or a blank, give the same bytes on both hosts"
+project=$(new_project)
+cd "$project"
+mkdir -p "lib/Drivers." "lib/space " "lib/Überblick"
+touch lib/ölfilter.c lib/Ölpumpe.c lib/βήτα.c lib/Γάμμα.c lib/бета.c lib/Вода.c lib/日本語.c \
+  "lib/Drivers./a.c" "lib/Drivers./a.h" "lib/space /b.c" lib/Überblick/ü.c lib/Überblick/u.h
+run_program "lib" "$(project_argument "$project")" blinky
+expect_exit 0
+expect_same_file "$here/expected/names-create.ipcf" blinky.ipcf
+
 # --- Failures leave the project as it was --------------------------------
 
 scenario "a missing project file"
