@@ -27,7 +27,8 @@ std::u16string document_failure_message(std::u16string_view message, const docum
     case document_text_problem::kind::none:
       break;
     case document_text_problem::kind::unsupported_encoding:
-      text += u"\n" + std::u16string(unsupported_encoding_intro) + encoding + std::u16string(unsupported_encoding_detail);
+      text += u"\n" + std::u16string(unsupported_encoding_intro) + encoding +
+              std::u16string(unsupported_encoding_detail);
       break;
     case document_text_problem::kind::invalid_text:
       text += u"\n" + std::u16string(invalid_text_intro) + encoding + std::u16string(invalid_text_detail);

@@ -12,6 +12,10 @@ namespace addfolder {
 // start of the version text.
 inline constexpr std::u16string_view program_name = u"addfolder";
 
+// The buttons of the window that shows the help, the version and reports.
+inline constexpr std::u16string_view copy_button_text = u"Copy";
+inline constexpr std::u16string_view close_button_text = u"Close";
+
 // Caption of every error message box.
 inline constexpr std::u16string_view error_caption = u"Error";
 

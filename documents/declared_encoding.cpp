@@ -33,8 +33,9 @@ constexpr declared_name declared_names[] = {
 };
 
 bool same_name(std::string_view left, std::string_view right) {
+  const auto folded = [](char c) { return ascii_lower(static_cast<unsigned char>(c)); };
   return std::equal(left.begin(), left.end(), right.begin(), right.end(),
-                    [](char a, char b) { return ascii_lower(static_cast<unsigned char>(a)) == ascii_lower(static_cast<unsigned char>(b)); });
+                    [&](char a, char b) { return folded(a) == folded(b); });
 }
 
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }

@@ -61,7 +61,8 @@ void tokenize(wide_view pattern, name_glob& glob) {
       ++index;
     } else if (unit != u'[' || !read_class(pattern, index, glob, index)) {
       std::size_t length = 0;
-      glob.tokens.push_back(glob_token{glob_token::kind::character, ascii_lower(character_at(pattern, index, length))});
+      const char32_t c = ascii_lower(character_at(pattern, index, length));
+      glob.tokens.push_back(glob_token{glob_token::kind::character, c});
       index += length;
     }
   }
