@@ -120,9 +120,9 @@ bool copy_to_block(std::string_view bytes, file_bytes& block) {
   return true;
 }
 
-// Whether every name and value in the document is UTF-8. Bytes that the
-// file holds as they are, and characters that a reference names but UTF-8
-// has no form for (a surrogate, a code above U+10FFFF), would be no UTF-8.
+// Whether every name and value in the document is UTF-8: a character that a
+// reference names but UTF-8 has no form for (a surrogate, a code above
+// U+10FFFF) would be no UTF-8.
 bool holds_only_utf8(const pugi::xml_document& document) {
   for (pugi::xml_node node = document.first_child(); node;) {
     if (!is_utf8(node.name()) || !is_utf8(node.value())) return false;
@@ -140,6 +140,7 @@ bool holds_only_utf8(const pugi::xml_document& document) {
 // its bytes are not valid in their own.
 bool prepare_block(file_bytes& bytes, document_encoding encoding) {
   const std::string_view text(bytes.data, bytes.size);
+  if (encoding == document_encoding::utf8) return is_utf8(text);
   if (encoding == document_encoding::ascii) {
     return std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
   }
@@ -205,11 +206,15 @@ bool parse_block(pugi::xml_document& document, file_bytes& bytes, document_text_
     return refuse(document_text_problem::kind::unsupported_encoding);
   }
   if (!prepare_block(bytes, choice.encoding)) return refuse(document_text_problem::kind::invalid_text);
+  // Valid bytes can still name, by a character reference, a character that
+  // UTF-8 has no form for; and the parser converts UTF-16 and UTF-32 itself.
+  const bool check_texts = choice.encoding == document_encoding::detected_by_parser ||
+                           std::string_view(bytes.data, bytes.size).find("&#") != std::string_view::npos;
   if (parse(document, bytes, parser_encoding(choice.encoding)).status != pugi::status_ok) {
     return refuse(document_text_problem::kind::none);
   }
   settle_texts(document);
-  if (!holds_only_utf8(document)) return refuse(document_text_problem::kind::invalid_text);
+  if (check_texts && !holds_only_utf8(document)) return refuse(document_text_problem::kind::invalid_text);
   return true;
 }
 

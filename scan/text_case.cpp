@@ -24,8 +24,7 @@ upcase_table make_upcase_table() {
 
 }  // namespace
 
-char16_t ntfs_upper(char16_t unit) {
-  if (unit < 0x80) return static_cast<char16_t>(ascii_upper(unit));
+char16_t ntfs_upper_beyond_ascii(char16_t unit) {
   static const upcase_table table = make_upcase_table();
   return table[unit];
 }

@@ -78,9 +78,14 @@ constexpr char32_t ascii_lower(char32_t c) { return c >= U'A' && c <= U'Z' ? c +
 // ASCII letters in upper case; every other character as it is.
 constexpr char32_t ascii_upper(char32_t c) { return c >= U'a' && c <= U'z' ? c - (U'a' - U'A') : c; }
 
+// The upper case of a unit of 0x80 or above, as ntfs_upper gives it.
+char16_t ntfs_upper_beyond_ascii(char16_t unit);
+
 // The unit upper-cased as NTFS does when it orders and compares names: by the
 // simple Unicode mapping, unit by unit, where the upper case is one unit too.
-char16_t ntfs_upper(char16_t unit);
+inline char16_t ntfs_upper(char16_t unit) {
+  return unit < 0x80 ? static_cast<char16_t>(ascii_upper(unit)) : ntfs_upper_beyond_ascii(unit);
+}
 
 // True when NTFS takes the two names for one: equal once every unit is upper-cased.
 bool same_ntfs_name(wide_view left, wide_view right);
