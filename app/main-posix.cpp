@@ -12,6 +12,6 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   std::vector<addfolder::wide_text> argument_list;
   // An argument that is not UTF-8 still reaches the error that names it.
-  for (int i = 0; i < argc; ++i) argument_list.push_back(addfolder::shown_wide(argv[i]));
+  for (int i = 0; i < argc; ++i) argument_list.push_back(addfolder::from_typed_text(argv[i]));
   return addfolder::run_terminal(argument_list);
 }

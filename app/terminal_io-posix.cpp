@@ -15,7 +15,7 @@ bool read_input_line(wide_text& line) {
   std::string narrow;
   if (!std::getline(std::cin, narrow)) return false;
   while (!narrow.empty() && (narrow.back() == '\r' || narrow.back() == '\n')) narrow.pop_back();
-  line = shown_wide(narrow);
+  line = from_typed_text(narrow);
   return true;
 }
 

@@ -30,14 +30,6 @@ void write_to(DWORD handle_id, FILE* stream, wide_text_view text) {
   std::fflush(stream);
 }
 
-wide_text from_code_page(UINT code_page, const std::string& text) {
-  if (text.empty()) return wide_text();
-  const int length = MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return from_win32_text(wide);
-}
-
 }  // namespace
 
 void write_output(wide_text_view text) { write_to(STD_OUTPUT_HANDLE, stdout, text); }
@@ -75,8 +67,7 @@ bool read_input_line(wide_text& line) {
   }
   if (!any) return false;
   while (!narrow.empty() && narrow.back() == '\r') narrow.pop_back();
-  // Pipes usually carry UTF-8; fall back to the ANSI code page otherwise.
-  if (!append_wide(line, narrow)) line = from_code_page(CP_ACP, narrow);
+  line = from_typed_text(narrow);
   return true;
 }
 

@@ -20,6 +20,15 @@ UINT error_stream_code_page() {
 
 int unconvertible_character_error() { return ERROR_NO_UNICODE_TRANSLATION; }
 
+wide_text from_typed_text(std::string_view bytes) {
+  wide_text text;
+  if (append_wide(text, bytes) || bytes.empty()) return text;
+  const int size = static_cast<int>(bytes.size());
+  std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0)), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), static_cast<int>(wide.size()));
+  return from_win32_text(wide);
+}
+
 std::string to_error_text(wide_view text) {
   if (text.empty()) return std::string();
   const UINT code_page = error_stream_code_page();

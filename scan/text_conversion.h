@@ -55,6 +55,11 @@ std::string to_shown_utf8(wide_view text);
 // character of its value, so that a message can still name them.
 wide_text shown_wide(std::string_view bytes);
 
+// Bytes that a person typed, on the command line or into a pipe: UTF-8 where
+// they are; otherwise in the ANSI code page on Windows, and on POSIX as
+// shown_wide gives them.
+wide_text from_typed_text(std::string_view bytes);
+
 // --- The encodings of files.
 
 // Appends UTF-16 bytes of the given byte order; false (text unchanged) on an
