@@ -23,14 +23,14 @@ std::u16string failure_message(const system_error& error) {
 std::u16string document_failure_message(std::u16string_view message, const document_text_problem& problem) {
   std::u16string text(message);
   const std::u16string encoding = shown_wide(problem.encoding);
-  switch (problem.problem) {
-    case document_text_problem::kind::none:
+  switch (problem.why) {
+    case document_text_problem::reason::none:
       break;
-    case document_text_problem::kind::unsupported_encoding:
+    case document_text_problem::reason::unsupported_encoding:
       text += u"\n" + std::u16string(unsupported_encoding_intro) + encoding +
               std::u16string(unsupported_encoding_detail);
       break;
-    case document_text_problem::kind::invalid_text:
+    case document_text_problem::reason::invalid_text:
       text += u"\n" + std::u16string(invalid_text_intro) + encoding + std::u16string(invalid_text_detail);
       break;
   }

@@ -195,26 +195,28 @@ pugi::xml_parse_result parse(pugi::xml_document& document, file_bytes& bytes, pu
 // Reads a document from a block in the encoding that it declares.
 bool parse_block(pugi::xml_document& document, file_bytes& bytes, document_text_problem* problem) {
   const encoding_choice choice = choose_encoding(std::string_view(bytes.data, bytes.size));
-  const auto refuse = [&](document_text_problem::kind kind) {
+  const auto refuse = [&](document_text_problem::reason why) {
     release_file_bytes(bytes);
     // The library keeps what it parsed before an error; nothing may use it.
     document.reset();
-    if (problem != nullptr) *problem = document_text_problem{kind, choice.name};
+    if (problem != nullptr && why != document_text_problem::reason::none) {
+      *problem = document_text_problem{why, choice.name};
+    }
     return false;
   };
   if (choice.encoding == document_encoding::unsupported) {
-    return refuse(document_text_problem::kind::unsupported_encoding);
+    return refuse(document_text_problem::reason::unsupported_encoding);
   }
-  if (!prepare_block(bytes, choice.encoding)) return refuse(document_text_problem::kind::invalid_text);
+  if (!prepare_block(bytes, choice.encoding)) return refuse(document_text_problem::reason::invalid_text);
   // Valid bytes can still name, by a character reference, a character that
   // UTF-8 has no form for; and the parser converts UTF-16 and UTF-32 itself.
   const bool check_texts = choice.encoding == document_encoding::detected_by_parser ||
                            std::string_view(bytes.data, bytes.size).find("&#") != std::string_view::npos;
   if (parse(document, bytes, parser_encoding(choice.encoding)).status != pugi::status_ok) {
-    return refuse(document_text_problem::kind::none);
+    return refuse(document_text_problem::reason::none);
   }
   settle_texts(document);
-  if (check_texts && !holds_only_utf8(document)) return refuse(document_text_problem::kind::invalid_text);
+  if (check_texts && !holds_only_utf8(document)) return refuse(document_text_problem::reason::invalid_text);
   return true;
 }
 

@@ -20,7 +20,7 @@ namespace addfolder {
 
 // Why a document's text was refused, so that the message can say it.
 struct document_text_problem {
-  enum class kind {
+  enum class reason {
     // Nothing is wrong with the text (the file may still fail to load).
     none,
     // The declaration names an encoding that this program does not read.
@@ -28,7 +28,7 @@ struct document_text_problem {
     // The bytes or a character reference are not valid in the encoding.
     invalid_text,
   };
-  kind problem = kind::none;
+  reason why = reason::none;
   // The encoding, as declared or as the bytes show it.
   std::string encoding;
 };

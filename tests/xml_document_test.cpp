@@ -110,9 +110,9 @@ TEST_F(XmlDocument, DeclaredEncodingsAreReadOrRefusedAndOnlyUtf8IsWritten) {
     if (load_document(document, to_wide_path(file_), nullptr, &problem)) {
       loaded = document.child("a").child_value();
       EXPECT_TRUE(is_utf8(saved_form(document))) << example.input;
-    } else if (problem.problem == document_text_problem::kind::unsupported_encoding) {
+    } else if (problem.why == document_text_problem::reason::unsupported_encoding) {
       loaded = "not supported " + problem.encoding;
-    } else if (problem.problem == document_text_problem::kind::invalid_text) {
+    } else if (problem.why == document_text_problem::reason::invalid_text) {
       loaded = "not valid " + problem.encoding;
     }
     EXPECT_EQ(loaded, example.loaded) << example.input;
