@@ -1,6 +1,6 @@
 // Every text that the program shows to the user, in one place; only the
 // lines for problems met while scanning, which go to the error stream in its
-// own code page, are made in app/scan_problem_lines.cpp.
+// own encoding, are made in app/scan_problem_lines.cpp.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +11,10 @@ namespace addfolder {
 // The program's name: the caption of every box that is no error, and the
 // start of the version text.
 inline constexpr std::u16string_view program_name = u"addfolder";
+
+// The buttons of the window that shows the help, the version and reports.
+inline constexpr std::u16string_view copy_button_text = u"Copy";
+inline constexpr std::u16string_view close_button_text = u"Close";
 
 // Caption of every error message box.
 inline constexpr std::u16string_view error_caption = u"Error";
@@ -27,6 +31,14 @@ inline constexpr std::u16string_view project_file_error = u"Error while accessin
 
 // The connection file could not be read, parsed or written.
 inline constexpr std::u16string_view connection_file_error = u"Error while accessing the required IPCF file.";
+
+// Why a document did not load, on the line after its message: its
+// declaration names an encoding that the program does not read, or its text
+// is not valid in its encoding. Each names the encoding.
+inline constexpr std::u16string_view unsupported_encoding_intro = u"The encoding ";
+inline constexpr std::u16string_view unsupported_encoding_detail = u" is not supported.";
+inline constexpr std::u16string_view invalid_text_intro = u"The file holds text that is not valid ";
+inline constexpr std::u16string_view invalid_text_detail = u".";
 
 // The chosen folder has no relative form: it lies on another drive or share.
 inline constexpr std::u16string_view other_drive_intro = u"The folder ";
@@ -46,6 +58,11 @@ inline constexpr std::u16string_view unknown_option = u"Unknown option: ";
 inline constexpr std::u16string_view option_without_value_intro = u"The option ";
 inline constexpr std::u16string_view option_without_value_detail = u" needs a value.";
 inline constexpr std::u16string_view invalid_pattern = u"Invalid pattern: ";
+// A value that holds a double quote: after invalid_pattern and the value,
+// stray_quote_intro, the value before the quote, "/ or \"", that again, stray_quote_detail.
+inline constexpr std::u16string_view stray_quote_intro =
+    u" (a \\ before a closing quote escapes the quote; write ";
+inline constexpr std::u16string_view stray_quote_detail = u"\\\\\")";
 inline constexpr std::u16string_view unreadable_exclusion_file_intro = u"The exclusion file ";
 inline constexpr std::u16string_view unreadable_exclusion_file_detail = u" cannot be read.";
 inline constexpr std::u16string_view exclusion_file_not_text_detail = u" is not UTF-8 or UTF-16 text.";
