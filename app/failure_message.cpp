@@ -1,8 +1,31 @@
 #include "failure_message.h"
 
+#include <string>
+
 #include "messages.h"
+#include "run_lock.h"
+#include "text_conversion.h"
 
 namespace addfolder {
+namespace {
+
+// A document's own text, such as an element's name; bytes that are no UTF-8
+// show as the characters of their values.
+std::u16string shown(std::string_view text) {
+  std::u16string wide;
+  if (append_wide(wide, text)) return wide;
+  for (const char byte : text) wide += static_cast<char16_t>(static_cast<unsigned char>(byte));
+  return wide;
+}
+
+std::u16string number(size_t value) { return shown(std::to_string(value)); }
+
+}  // namespace
+
+std::u16string platform_text(int code) {
+  std::u16string text = system_message_wide(code);
+  return text.empty() ? std::u16string(unknown_error) : text;
+}
 
 std::u16string failure_message(const system_error& error) {
   const wide_path* path = error.path();
@@ -16,7 +39,47 @@ std::u16string failure_message(const system_error& error) {
     message = path ? std::u16string(path_intro) + *path + std::u16string(path_unresolved)
                    : std::u16string(some_path_unresolved);
   }
-  return message + std::u16string(reason_separator) + system_message_wide(error.code());
+  return message + std::u16string(reason_separator) + platform_text(error.code());
+}
+
+std::u16string project_locked_message(const wide_path& project_file) {
+  return std::u16string(project_locked_intro) + project_file + std::u16string(project_locked_middle) +
+         number(static_cast<size_t>(std::chrono::duration_cast<std::chrono::seconds>(lock_patience).count())) +
+         std::u16string(project_locked_detail);
+}
+
+std::u16string document_error_reason(const document_error& error) {
+  const std::u16string name(file_name(error.file));
+  switch (error.failure) {
+    case document_failure::none:
+      return {};
+    case document_failure::not_a_file:
+      return name + std::u16string(is_not_a_file);
+    case document_failure::read_only:
+      return name + std::u16string(is_read_only);
+    case document_failure::malformed:
+      return name + std::u16string(line_intro) + number(error.line) + std::u16string(reason_separator) +
+             shown(error.detail);
+    case document_failure::wrong_root:
+      return std::u16string(root_element_intro) + shown(error.detail) + std::u16string(root_element_middle) +
+             shown(error.expected) + std::u16string(full_stop);
+    case document_failure::too_deep:
+      return name + std::u16string(nested_too_deeply);
+    case document_failure::changed:
+      return name + std::u16string(changed_on_every_attempt);
+    case document_failure::lock_not_a_file:
+      return std::u16string(lock_not_a_file_intro) + error.file + std::u16string(is_not_a_file);
+    case document_failure::out_of_memory:
+      return std::u16string(out_of_memory);
+    case document_failure::lock_timed_out:
+    case document_failure::too_large:
+      // Told by a message of their own.
+      return {};
+    case document_failure::system_call:
+    case document_failure::lock_failed:
+      break;
+  }
+  return platform_text(error.code);
 }
 
 }  // namespace addfolder

@@ -12,6 +12,7 @@
 #include "message_box.h"
 #include "messages.h"
 #include "program.h"
+#include "scan_problem_lines.h"
 
 namespace addfolder {
 namespace {
@@ -44,6 +45,13 @@ folder_answer ask_with_dialog(const wide_path& project_directory) {
   return folder_answer{std::nullopt, exit_success};
 }
 
+// A file's message and, after a blank line, why.
+void show_error_with_reason(wide_text_view message, wide_text_view reason) {
+  wide_text text(message);
+  if (!reason.empty()) text += u"\n\n" + wide_text(reason);
+  show_error_box(text);
+}
+
 int run_gui() {
   std::vector<wide_text> argument_list;
   if (!split_process_command_line(argument_list)) {
@@ -51,11 +59,13 @@ int run_gui() {
     return exit_command_line_error;
   }
   front_end gui;
-  gui.show_error = show_error_box;
+  gui.show_error = show_error_with_reason;
   gui.show_lines = show_lines_box;
   // A completed run shows nothing: the IDE shows the new files.
   gui.show_summary = [](wide_text_view) {};
   gui.show_note = [](wide_text_view note) { show_info_box(note); };
+  // A GUI program has no standard error, so the scan's problems get a box.
+  gui.show_problems = [](const scan_problem_list& problems) { show_lines_box(scan_problem_texts(problems)); };
   gui.ask_for_folder = ask_with_dialog;
   return run_program(argument_list, gui);
 }

@@ -4,11 +4,11 @@
 #include "command_line.h"
 #include "exclusion_input.h"
 #include "exit_codes.h"
+#include "file_names.h"
 #include "folder_choice.h"
 #include "messages.h"
 #include "program_version.h"
 #include "run_sequence.h"
-#include "scan_problem_lines.h"
 
 namespace addfolder {
 namespace {
@@ -29,7 +29,12 @@ void show_outcome(const command_line& line, const run_outcome& outcome, const fr
   const wide_text connection_file = line.arguments.project_name + u".ipcf";
   if (line.dry_run || line.check) {
     std::vector<wide_text> report = change_report_lines(outcome.changes, project_file, connection_file);
-    if (report.empty()) report.emplace_back(in_sync);
+    // What could not be read may hold changes too, so such a check never says "in sync".
+    if (outcome.walk_incomplete) {
+      report.emplace_back(check_incomplete);
+    } else if (report.empty()) {
+      report.emplace_back(in_sync);
+    }
     ui.show_lines(report);
   } else if (!line.quiet) {
     ui.show_summary(change_summary_line(outcome.changes.counts, project_file, connection_file));
@@ -42,7 +47,7 @@ int run_program(const std::vector<wide_text>& argument_list, const front_end& ui
   command_line line;
   wide_text error;
   if (!parse_command_line(argument_list, line, error)) {
-    ui.show_error(error);
+    ui.show_error(error, {});
     return exit_command_line_error;
   }
   if (line.request == command_request::help) {
@@ -56,7 +61,7 @@ int run_program(const std::vector<wide_text>& argument_list, const front_end& ui
 
   run_settings settings;
   if (!read_exclusions(line, settings.exclusions, error)) {
-    ui.show_error(error);
+    ui.show_error(error, {});
     return exit_command_line_error;
   }
   settings.prune = line.prune;
@@ -64,14 +69,15 @@ int run_program(const std::vector<wide_text>& argument_list, const front_end& ui
   settings.check = line.check;
 
   const folder_answer answer = folder_to_add(line, ui, error);
-  if (!error.empty()) ui.show_error(error);
+  if (!error.empty()) ui.show_error(error, {});
   if (!answer.folder) return answer.exit_code;
 
+  line.arguments.project_name = project_name_of(line.arguments);
   scan_problem_list problems;
   const run_outcome outcome = run_sequence(line.arguments, *answer.folder, settings, problems);
-  write_scan_problems(problems);
+  if (!problems.empty()) ui.show_problems(problems);
   if (!outcome.message.empty()) {
-    ui.show_error(outcome.message);
+    ui.show_error(outcome.message, outcome.reason);
     return outcome.exit_code;
   }
   show_outcome(line, outcome, ui);

@@ -3,15 +3,17 @@
 #include "folder_choice.h"
 #include "messages.h"
 #include "program.h"
+#include "scan_problem_lines.h"
 #include "terminal_io.h"
 
 namespace addfolder {
 namespace {
 
-void show_error(wide_text_view message) {
+void show_error(wide_text_view message, wide_text_view reason) {
   wide_text line(error_line_prefix);
   line += message;
   write_error_line(line);
+  if (!reason.empty()) write_error_line(reason);
 }
 
 void show_lines(const std::vector<wide_text>& lines) {
@@ -43,6 +45,7 @@ int run_terminal(const std::vector<wide_text>& argument_list) {
   terminal.show_lines = show_lines;
   terminal.show_summary = [](wide_text_view line) { write_output(wide_text(line) + u"\n"); };
   terminal.show_note = write_error_line;
+  terminal.show_problems = write_scan_problems;
   terminal.ask_for_folder = prompt_for_folder;
   return run_program(argument_list, terminal);
 }

@@ -40,15 +40,26 @@ class run_texts {
 
 bool is_separator_byte(char c) { return c == '\\' || c == '/'; }
 
-// Whether a relative text lies within the folder: it is the folder or below
-// it. Below the working directory (".") lies every text but ".." and what
-// begins with "..\".
-bool is_within_folder(std::string_view relative, std::string_view folder) {
-  if (folder == ".") {
-    return !relative.empty() && !(relative.substr(0, 2) == ".." && (relative.size() == 2 || is_separator_byte(relative[2])));
+// Whether every name of a relative text is one that the program writes:
+// none empty, "." or "..", with either separator.
+bool has_plain_names(std::string_view relative) {
+  for (size_t start = 0;;) {
+    const size_t end = relative.find_first_of("\\/", start);
+    const std::string_view name = relative.substr(start, end - start);
+    if (name.empty() || name == "." || name == "..") return false;
+    if (end == std::string_view::npos) return true;
+    start = end + 1;
   }
+}
+
+// Whether a relative text lies within the folder as the program itself
+// could have written it: the folder, or the folder and plain names below it.
+// Below the working directory (".") lies every text of plain names.
+bool is_within_folder(std::string_view relative, std::string_view folder) {
+  if (folder == ".") return relative == "." || has_plain_names(relative);
   if (relative.size() < folder.size() || !same_path_text(relative.substr(0, folder.size()), folder)) return false;
-  return relative.size() == folder.size() || is_separator_byte(relative[folder.size()]);
+  if (relative.size() == folder.size()) return true;
+  return is_separator_byte(relative[folder.size()]) && has_plain_names(relative.substr(folder.size() + 1));
 }
 
 // Whether a path text names something within the folder: the macro, a
@@ -153,23 +164,23 @@ void prune_connection_document(connection_sections& sections, const connection_e
     });
   };
   log.counts.removed_files += remove_source_files(sections.files, change_place::files, {});
+  std::vector<pugi::xml_node> emptied;
   for (pugi::xml_node group : sections.files.children("group")) {
     if (const size_t removed = remove_source_files(group, change_place::group, group.attribute("name").value())) {
       log.counts.removed_files += removed;
       ++log.counts.groups_with_removed_files;
+      if (!holds_element(group)) emptied.push_back(group);
     }
   }
 
-  // Groups of the folder that are left empty.
-  for (pugi::xml_node group = sections.files.child("group"); group;) {
-    const pugi::xml_node next = group.next_sibling("group");
+  // Groups of the folder that this run left empty; an empty group that the
+  // user made stays.
+  for (pugi::xml_node group : emptied) {
     const std::string_view name = group.attribute("name").value();
-    if (is_within_folder(name, folder) && !holds_element(group)) {
-      note_change(log, false, change_place::group, name, {});
-      ++log.counts.removed_groups;
-      sections.files.remove_child(group);
-    }
-    group = next;
+    if (!is_within_folder(name, folder)) continue;
+    note_change(log, false, change_place::group, name, {});
+    ++log.counts.removed_groups;
+    sections.files.remove_child(group);
   }
 }
 

@@ -1,8 +1,10 @@
 #include "xml_document.h"
 
+#include <algorithm>
 #include <cstring>
 
-#include "file_access.h"
+#include "file_bytes.h"
+#include "file_replacement.h"
 
 namespace addfolder {
 namespace {
@@ -107,12 +109,28 @@ struct string_writer : pugi::xml_writer {
   std::string text;
 };
 
+// The parser's refusal, with the line where it stopped. Parsing in place
+// changes the bytes before that point, so the line is counted in the file as
+// it is on the disk.
+document_error malformed(const wide_path& file, const pugi::xml_parse_result& result) {
+  document_error error = make_document_error(document_failure::malformed, file, static_cast<int>(result.status));
+  error.detail = result.description();
+  error.offset = result.offset > 0 ? static_cast<size_t>(result.offset) : 0;
+  error.line = 1;
+  file_bytes bytes;
+  if (!read_whole_file(file, bytes)) {
+    error.line += static_cast<size_t>(std::count(bytes.data, bytes.data + std::min(error.offset, bytes.size), '\n'));
+    release_file_bytes(bytes);
+  }
+  return error;
+}
+
 }  // namespace
 
-bool load_document(pugi::xml_document& document, const wide_path& file, file_stamp* stamp) {
+document_error load_document(pugi::xml_document& document, const wide_path& file, file_stamp* stamp) {
   document.reset();
   file_bytes bytes;
-  if (!read_whole_file(file, bytes, stamp)) return false;
+  if (document_error error = read_whole_file(file, bytes, stamp)) return error;
   pugi::xml_parse_result result;
   if (std::memchr(bytes.data, '\0', bytes.size) == nullptr) {
     // The document takes the block over, as load_file does with its own, so
@@ -127,16 +145,24 @@ bool load_document(pugi::xml_document& document, const wide_path& file, file_sta
   }
   if (result.status == pugi::status_ok) {
     settle_texts(document);
-    return true;
+    return {};
   }
   // The library keeps what it parsed before the error; nothing may use it.
   document.reset();
-  return false;
+  if (result.status == pugi::status_out_of_memory) return make_document_error(document_failure::out_of_memory, file);
+  return malformed(file, result);
 }
 
-bool save_document(const pugi::xml_document& document, const wide_path& file) {
-  if (!indentation_within_bounds(document)) return false;
+document_error save_document(const pugi::xml_document& document, const wide_path& file) {
+  if (!indentation_within_bounds(document)) return make_document_error(document_failure::too_deep, file);
   return replace_file(file, [&](pugi::xml_writer& writer) { write_document(document, writer); });
+}
+
+document_error save_document_if_unchanged(const pugi::xml_document& document, const wide_path& file,
+                                          const file_stamp& expected, file_undo* undo) {
+  if (!indentation_within_bounds(document)) return make_document_error(document_failure::too_deep, file);
+  return replace_if_unchanged(file, expected, [&](pugi::xml_writer& writer) { write_document(document, writer); },
+                              undo);
 }
 
 std::string saved_form(const pugi::xml_document& document) {

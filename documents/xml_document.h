@@ -12,20 +12,31 @@
 
 #include <pugixml.hpp>
 
-#include "file_access.h"
+#include "document_error.h"
+#include "file_stamp.h"
+#include "file_undo.h"
 #include "path.h"
 
 namespace addfolder {
 
-// Loads a whole file into document (emptied first). True only for status_ok.
-// A stamp, where asked for, receives the state of the file as it was read.
-bool load_document(pugi::xml_document& document, const wide_path& file, file_stamp* stamp = nullptr);
+// Loads a whole file into document (emptied first); only status_ok loads. A
+// document that does not parse gives document_failure::malformed with the
+// parser's description and the line where it stopped. A stamp, where asked
+// for, receives the state of the file as it was read.
+document_error load_document(pugi::xml_document& document, const wide_path& file, file_stamp* stamp = nullptr);
 
-// Saves a document under file by the save convention. False when the file
+// Saves a document under file by the save convention. An error when the file
 // could not be written, or when the document is nested so deeply that its
 // indentation alone would exceed 1 GiB; the old file is then untouched and no
 // temporary file is left. A read-only file is never replaced.
-bool save_document(const pugi::xml_document& document, const wide_path& file);
+document_error save_document(const pugi::xml_document& document, const wide_path& file);
+
+// Saves as save_document does, but only while file is in the state expected,
+// which its reading gave (replace_if_unchanged): document_failure::changed,
+// with nothing written, where another program changed it since. Where undo
+// is given, it keeps what it needs to put the old file back.
+document_error save_document_if_unchanged(const pugi::xml_document& document, const wide_path& file,
+                                          const file_stamp& expected, file_undo* undo = nullptr);
 
 // The bytes that save_document writes for a document.
 std::string saved_form(const pugi::xml_document& document);

@@ -44,12 +44,13 @@ run_program "" "$(project_argument "$project")" blinky
 expect_exit 0
 expect_same_file "$here/expected/blinky-whole.ipcf" blinky.ipcf
 
-scenario "a working directory other than the project directory"
+scenario "a working directory other than the project directory writes the same bytes"
 project=$(new_project)
 cd "$project/.."
 run_program "blinky/lib" "$(project_argument "$project")" blinky
 expect_exit 0
-expect_same_file "$here/expected/outside-create.ipcf" "$project/blinky.ipcf"
+expect_same_file "$here/expected/blinky-create.ipcf" "$project/blinky.ipcf"
+expect_same_file "$here/expected/blinky-linked.ewp" "$project/blinky.ewp"
 
 scenario "a trailing separator on the project directory"
 project=$(new_project)
