@@ -153,6 +153,21 @@ run_program_without_input "$(project_argument "$project")" blinky --folder Drive
 expect_exit 1
 expect_stdout "+ blinky.ipcf: group Drivers\\BSP\\Board: \$PROJ_DIR\$\\Drivers\\BSP\\Board\\extra.c"
 
+scenario "a header that cannot be checked is skipped, and a check that could not read it all never passes"
+project=$(new_project)
+cd "$project"
+ln -s loop.h lib/hal/loop.h
+run_program_without_input "$(project_argument "$project")" blinky --folder lib --quiet
+expect_exit 0
+expect_same_file "$expected/blinky-create.ipcf" blinky.ipcf
+grep -q '^Exception :: status: .*lib.hal.loop\.h"' "$stderr_file" || fail "the header is not reported: $(cat "$stderr_file")"
+for mode in --check --dry-run; do
+  run_program_without_input "$(project_argument "$project")" blinky --folder lib "$mode"
+  [ "$mode" = --check ] && expect_exit 1 || expect_exit 0
+  expect_stdout "The check is incomplete, since part of the folder could not be read."
+  grep -q 'loop\.h' "$stderr_file" || fail "$mode does not print the problem"
+done
+
 # --- Runs that overlap ----------------------------------------------------
 
 scenario "eight runs at once on one project take turns, and every folder lands"
@@ -194,7 +209,11 @@ expect_stdout "addfolder 1.0.0"
 scenario "usage errors name what is wrong, and touch nothing"
 project=$(new_project)
 cd "$project"
+head -c 1048577 /dev/zero | tr '\0' 'a' >big.txt
+long=$(printf '%05000d' 0)
 for case in "nowhere|Not a folder: nowhere|--folder nowhere" \
+  "too large|The exclusion file big.txt is too large (over 1 MiB).|--exclude-from big.txt" \
+  "too long|Invalid pattern: ${long:0:60}…|--exclude $long" \
   "missing list|The exclusion file missing.txt cannot be read.|--exclude-from missing.txt" \
   "bad pattern|Invalid pattern: ..|--exclude .." \
   "unknown|Unknown option: --prun|--prun" \
@@ -209,6 +228,6 @@ run_program_without_input "$(project_argument "$project")" --folder lib
 expect_exit 10
 expect_stderr_line "Error: Expected two arguments: the project directory and the project name."
 expect_same_file "$examples/blinky.ewp" blinky.ewp
-expect_listing . "blinky.ewp lib main.c main.h"
+expect_listing . "big.txt blinky.ewp lib main.c main.h"
 
 finish
