@@ -79,6 +79,31 @@ inline constexpr std::u16string_view prune_skipped =
 // A dry run or check that finds nothing to change.
 inline constexpr std::u16string_view in_sync = u"The project is in sync with the folder.";
 
+// The words of the report of a dry run or check, one line a change:
+// "+ " or "- ", the file, ": ", the section or "group NAME", ": ", the text.
+inline constexpr std::u16string_view added_mark = u"+ ";
+inline constexpr std::u16string_view removed_mark = u"- ";
+inline constexpr std::u16string_view report_separator = u": ";
+inline constexpr std::u16string_view group_word = u"group";
+// The words of the summary line, such as
+//   blinky.ewp: added the reference to blinky.ipcf; blinky.ipcf: added 7 files in 3 groups
+inline constexpr std::u16string_view reference_added = u": added the reference to ";
+inline constexpr std::u16string_view file_separator = u"; ";
+inline constexpr std::u16string_view added_word = u"added";
+inline constexpr std::u16string_view removed_word = u"removed";
+inline constexpr std::u16string_view one_file = u"file";
+inline constexpr std::u16string_view many_files = u"files";
+inline constexpr std::u16string_view one_group = u"group";
+inline constexpr std::u16string_view many_groups = u"groups";
+inline constexpr std::u16string_view one_include_directory = u"include directory";
+inline constexpr std::u16string_view many_include_directories = u"include directories";
+inline constexpr std::u16string_view one_empty_group = u"empty group";
+inline constexpr std::u16string_view many_empty_groups = u"empty groups";
+inline constexpr std::u16string_view in_word = u" in ";
+inline constexpr std::u16string_view list_and = u" and ";
+inline constexpr std::u16string_view list_comma = u", ";
+inline constexpr std::u16string_view nothing_changed = u"nothing to add or remove";
+
 // A dry run or check whose walk could not read part of the folder.
 inline constexpr std::u16string_view check_incomplete =
     u"The check is incomplete, since part of the folder could not be read.";
@@ -125,6 +150,11 @@ inline constexpr std::u16string_view usage[] = {
 
 // The start of every error line of the terminal program.
 inline constexpr std::u16string_view error_line_prefix = u"Error: ";
+
+// The terminal program's question for the folder: the title, then the
+// preselected folder in brackets.
+inline constexpr std::u16string_view prompt_default_intro = u" [";
+inline constexpr std::u16string_view prompt_default_end = u"]: ";
 
 // The terminal program asks again for a typed text that names no folder.
 inline constexpr std::u16string_view not_a_folder = u"Not a folder: ";

@@ -115,9 +115,8 @@ file_error read_and_change(const project_files& files, const folder_plan& plan, 
     changes.counts.reference_added = true;
     note_change(changes, true, change_place::project, {}, files.reference);
   }
-  std::vector<pugi::xml_node> listing;
-  fill_connection_document(sections, plan.entries, changes, plan.prune ? &listing : nullptr);
-  if (plan.prune) prune_connection_document(sections, plan.entries, plan.folder, listing, changes);
+  fill_result filled = fill_connection_document(sections, plan.entries, changes);
+  if (plan.prune) prune_connection_document(sections, plan.entries, plan.folder, filled, changes);
   return {};
 }
 

@@ -23,7 +23,7 @@ void show_lines(const std::vector<wide_text>& lines) {
 // Asks until the user names an existing folder; nothing at the end of input.
 folder_answer prompt_for_folder(const wide_path& preselected) {
   wide_text prompt(folder_choice_title);
-  prompt += u" [" + preselected + u"]: ";
+  prompt += wide_text(prompt_default_intro) + preselected + wide_text(prompt_default_end);
   while (true) {
     write_output(prompt);
     wide_text line;

@@ -1,7 +1,6 @@
 #include "connection_prune.h"
 
 #include <algorithm>
-#include <optional>
 #include <string>
 #include <unordered_set>
 #include <utility>
@@ -14,29 +13,6 @@
 
 namespace addfolder {
 namespace {
-
-// This run's texts, to ask whether a text is among them: sorted by hash,
-// which takes far less than a hash set of as many nodes.
-class run_texts {
- public:
-  template <typename Texts>
-  explicit run_texts(const Texts& texts) {
-    entries_.reserve(texts.size());
-    for (std::string_view text : texts) entries_.emplace_back(path_text_hash(text), text);
-    std::sort(entries_.begin(), entries_.end());
-  }
-  bool contains(std::string_view text) const {
-    const size_t hash = path_text_hash(text);
-    for (auto entry = std::lower_bound(entries_.begin(), entries_.end(), std::pair(hash, std::string_view()));
-         entry != entries_.end() && entry->first == hash; ++entry) {
-      if (same_path_text(entry->second, text)) return true;
-    }
-    return false;
-  }
-
- private:
-  std::vector<std::pair<size_t, std::string_view>> entries_;
-};
 
 bool is_separator_byte(char c) { return c == '\\' || c == '/'; }
 
@@ -82,13 +58,13 @@ bool names_source_file(std::string_view text) {
 // Removes the path elements among the children of section for which remove
 // says so; returns how many.
 template <typename Remove>
-size_t remove_paths(pugi::xml_node section, Remove remove) {
+size_t remove_paths(connection_index& index, pugi::xml_node section, Remove remove) {
   size_t removed = 0;
   for (pugi::xml_node child = section.first_child(); child;) {
     const pugi::xml_node next = child.next_sibling();
     if (child.type() == pugi::node_element && std::string_view(child.name()) == "path" &&
         remove(child, std::string_view(child.child_value()))) {
-      section.remove_child(child);
+      remove_listed_child(index, child);
       ++removed;
     }
     child = next;
@@ -103,49 +79,19 @@ bool holds_element(pugi::xml_node node) {
   return false;
 }
 
-// Whether a path element lists one of this run's source files. The fill
-// knows the elements that list them where they belong; any other element's
-// text is looked for among all of them, which is rarely needed.
-class source_listing {
- public:
-  source_listing(const connection_entries& entries, const std::vector<pugi::xml_node>& listing) : entries_(entries) {
-    // The nodes' own addresses sort without a call per comparison.
-    listing_.reserve(listing.size());
-    for (pugi::xml_node node : listing) listing_.push_back(node.internal_object());
-    std::sort(listing_.begin(), listing_.end());
-  }
-  bool lists_source(pugi::xml_node path, std::string_view text) {
-    if (std::binary_search(listing_.begin(), listing_.end(), path.internal_object())) return true;
-    if (!texts_) {
-      std::vector<std::string_view> sources;
-      sources.reserve(entries_.sources.size());
-      for (const connection_entries::source& source : entries_.sources) sources.push_back(source.path_text);
-      texts_.emplace(sources);
-    }
-    return texts_->contains(text);
-  }
-
- private:
-  const connection_entries& entries_;
-  std::vector<const pugi::xml_node_struct*> listing_;
-  std::optional<run_texts> texts_;
-};
-
 }  // namespace
 
 void prune_connection_document(connection_sections& sections, const connection_entries& entries,
-                               std::string_view folder, const std::vector<pugi::xml_node>& listing, change_log& log) {
-  const run_texts include_texts(entries.include_paths);
-  source_listing sources(entries, listing);
-
+                               std::string_view folder, fill_result& filled, change_log& log) {
+  connection_index& index = filled.index;
   // Include directories; one that both sections lose counts once.
   std::unordered_set<std::string, path_text_hasher, path_text_equal> removed_includes;
   for (const auto& [include_section, include_place] :
        {std::pair(sections.include_path, change_place::include_path),
         std::pair(sections.asm_include_path, change_place::asm_include_path)}) {
     const change_place place = include_place;
-    remove_paths(include_section, [&](pugi::xml_node, std::string_view text) {
-      if (!is_path_within_folder(text, folder) || include_texts.contains(text)) return false;
+    remove_paths(index, include_section, [&](pugi::xml_node path, std::string_view text) {
+      if (!is_path_within_folder(text, folder) || lists_run_entry(index, path)) return false;
       removed_includes.emplace(text);
       note_change(log, false, place, {}, text);
       return true;
@@ -155,8 +101,9 @@ void prune_connection_document(connection_sections& sections, const connection_e
 
   // Source files directly in files and in the groups directly under it.
   const auto remove_source_files = [&](pugi::xml_node section, change_place place, std::string_view group) {
-    return remove_paths(section, [&](pugi::xml_node path, std::string_view text) {
-      if (!is_path_within_folder(text, folder) || sources.lists_source(path, text) || !names_source_file(text)) {
+    return remove_paths(index, section, [&](pugi::xml_node path, std::string_view text) {
+      if (!is_path_within_folder(text, folder) || !names_source_file(text) || lists_run_entry(index, path) ||
+          is_run_source_text(index, entries, text)) {
         return false;
       }
       note_change(log, false, place, group, text);
@@ -180,7 +127,7 @@ void prune_connection_document(connection_sections& sections, const connection_e
     if (!is_within_folder(name, folder)) continue;
     note_change(log, false, change_place::group, name, {});
     ++log.counts.removed_groups;
-    sections.files.remove_child(group);
+    remove_listed_child(index, group);
   }
 }
 

@@ -20,9 +20,8 @@ std::string pruned(const char* input, change_log& log) {
   entries.include_paths = {"$PROJ_DIR$\\lib"};
   entries.group_names = {"lib", "lib\\hal"};
   entries.sources = {{"$PROJ_DIR$\\lib\\a.c", 0}, {"$PROJ_DIR$\\lib\\hal\\b.c", 1}};
-  std::vector<pugi::xml_node> listing;
-  fill_connection_document(sections, entries, log, &listing);
-  prune_connection_document(sections, entries, "lib", listing, log);
+  fill_result filled = fill_connection_document(sections, entries, log);
+  prune_connection_document(sections, entries, "lib", filled, log);
   std::string text = saved_form(document);
   // One line a node is easier to read in a failure: drop the indentation.
   std::erase(text, '\t');
@@ -122,7 +121,8 @@ TEST(ConnectionPrune, RemovesOnlyTextsThatTheProgramCouldHaveWrittenForTheFolder
     connection_sections sections;
     ASSERT_FALSE(open_connection_document(document, u"x.ipcf", sections));
     change_log log;
-    prune_connection_document(sections, connection_entries{}, entry.folder, {}, log);
+    fill_result filled = fill_connection_document(sections, connection_entries{}, log);
+    prune_connection_document(sections, connection_entries{}, entry.folder, filled, log);
     EXPECT_EQ(log.counts.removed_include_directories, entry.within ? 1u : 0u) << entry.folder << ": " << entry.text;
   }
 }

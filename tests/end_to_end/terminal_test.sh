@@ -216,7 +216,7 @@ if [ "$wine" = yes ]; then
   cd "$project"
   run_program 'C:\windows' "$(project_argument "$project")" blinky
   expect_exit 255
-  expect_stderr_line 'Error: The folder C:\windows is on another drive than the working directory, so it cannot be named relative to $PROJ_DIR$. Choose a folder on the project'"'"'s drive.'
+  expect_stderr_line 'Error: The folder C:\windows is on another drive than the project directory, so it cannot be named relative to $PROJ_DIR$. Choose a folder on the project'"'"'s drive.'
   expect_same_file "$examples/blinky.ewp" blinky.ewp
   expect_missing blinky.ipcf
 fi
