@@ -237,7 +237,7 @@ done
 # after them is in the error stream's encoding.
 run_program_without_input "$(project_argument "$project")" blinky --exclude "$long"
 expect_exit 10
-grep -q "^Error: Invalid pattern: ${long:0:60}[^0]" "$stderr_file" || fail "the pattern is not cut: $(cat "$stderr_file")"
+LC_ALL=C grep -q "^Error: Invalid pattern: ${long:0:60}[^0]" "$stderr_file" || fail "the pattern is not cut: $(cat "$stderr_file")"
 run_program_without_input "$(project_argument "$project")" --folder lib
 expect_exit 10
 expect_stderr_line "Error: Expected two arguments: the project directory and the project name."
