@@ -46,14 +46,15 @@ bool read_exclusion_file(const wide_path& file, std::vector<wide_text>& patterns
 
 }  // namespace
 
-bool read_exclusions(const command_line& line, exclusion_rules& rules, wide_text& error) {
+run_outcome read_exclusions(const command_line& line, exclusion_rules& rules) {
   rules = exclusion_rules{};
-  if (!add_patterns(line.exclude_patterns, rules, error)) return false;
-  for (const wide_path& file : line.exclude_files) {
+  wide_text error;
+  bool read = add_patterns(line.exclude_patterns, rules, error);
+  for (size_t i = 0; read && i < line.exclude_files.size(); ++i) {
     std::vector<wide_text> patterns;
-    if (!read_exclusion_file(file, patterns, error) || !add_patterns(patterns, rules, error)) return false;
+    read = read_exclusion_file(line.exclude_files[i], patterns, error) && add_patterns(patterns, rules, error);
   }
-  return true;
+  return read ? run_outcome{} : failure(exit_command_line_error, error);
 }
 
 }  // namespace addfolder

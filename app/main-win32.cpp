@@ -37,12 +37,11 @@ folder_answer ask_with_dialog(const wide_path& project_directory) {
   const folder_dialog_end end = choose_folder(preselected, folder);
   if (SUCCEEDED(com)) CoUninitialize();
 
-  if (end == folder_dialog_end::chosen) return folder_answer{folder, exit_success};
+  if (end == folder_dialog_end::chosen) return folder_answer{folder, {}};
   if (end == folder_dialog_end::no_file_system_path) {
-    show_error_box(folder_without_path);
-    return folder_answer{std::nullopt, exit_failure};
+    return folder_answer{std::nullopt, failure(exit_failure, folder_without_path)};
   }
-  return folder_answer{std::nullopt, exit_success};
+  return folder_answer{};
 }
 
 // A file's message and, after a blank line, why.

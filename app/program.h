@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "path.h"
+#include "run_outcome.h"
 #include "scan_problem.h"
 
 namespace addfolder {
@@ -15,8 +16,8 @@ namespace addfolder {
 struct folder_answer {
   // The chosen folder; nothing when the user cancelled or the choice failed.
   std::optional<wide_path> folder;
-  // The exit code when there is no folder.
-  int exit_code = 0;
+  // Why the choice failed, where it did; a cancel is no failure.
+  run_outcome outcome;
 };
 
 // What a front end does for the program.

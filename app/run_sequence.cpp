@@ -23,19 +23,13 @@
 namespace addfolder {
 namespace {
 
-run_outcome failure(std::u16string_view message, std::u16string reason = {}) {
-  run_outcome outcome;
-  outcome.exit_code = exit_failure;
-  outcome.message = message;
-  outcome.reason = std::move(reason);
-  return outcome;
-}
-
 // A file's message and the reason under it; a lock that another run held
 // too long has a message of its own.
 run_outcome file_failure(std::u16string_view message, const document_error& error) {
-  if (error.failure == document_failure::lock_timed_out) return failure(project_locked_message(error.file));
-  return failure(message, document_error_reason(error));
+  if (error.failure == document_failure::lock_timed_out) {
+    return failure(exit_failure, project_locked_message(error.file));
+  }
+  return failure(exit_failure, message, document_error_reason(error));
 }
 
 std::u16string other_drive_message(const wide_path& folder) {
@@ -202,7 +196,7 @@ run_outcome run_sequence(const command_arguments& arguments, const wide_path& ch
     // the folder from the working directory, as the user named it.
     const wide_path project_directory = weakly_canonical(absolute_form(arguments.project_directory));
     const wide_path folder = resolved_relative_form(chosen_folder, project_directory);
-    if (folder.empty()) return failure(other_drive_message(chosen_folder));
+    if (folder.empty()) return failure(exit_failure, other_drive_message(chosen_folder));
     wide_path scan_root = relative_form(chosen_folder);
     if (scan_root.empty()) scan_root = chosen_folder;
 
@@ -221,9 +215,9 @@ run_outcome run_sequence(const command_arguments& arguments, const wide_path& ch
     plan.prune = settings.prune && !outcome.walk_incomplete;
     return write_documents(files_of(arguments, project_directory), plan, settings, outcome);
   } catch (const system_error& error) {
-    return failure(failure_message(error));
+    return failure(exit_failure, failure_message(error));
   } catch (const std::bad_alloc&) {
-    return failure(out_of_memory);
+    return failure(exit_failure, out_of_memory);
   }
 }
 

@@ -5,10 +5,9 @@
 #include <string>
 
 #include "command_line.h"
-#include "exit_codes.h"
-#include "change_log.h"
 #include "exclusion_rules.h"
 #include "run_lock.h"
+#include "run_outcome.h"
 #include "scan_problem.h"
 
 namespace addfolder {
@@ -25,19 +24,6 @@ struct run_settings {
   bool check = false;
   // How long a run waits while another run holds the project's lock.
   std::chrono::milliseconds lock_patience = addfolder::lock_patience;
-};
-
-// How a run ended: its exit code, the message to show when it failed and
-// the line that says why, and what it changed (or, in a dry run, would change).
-struct run_outcome {
-  int exit_code = exit_success;
-  std::u16string message;
-  std::u16string reason;
-  change_log changes;
-  // Part of the folder could not be read, so the changes may be incomplete.
-  bool walk_incomplete = false;
-  // Pruning was asked for but left out, since part of the folder could not be read.
-  bool prune_skipped = false;
 };
 
 // Scans the chosen folder, then, holding the project's lock, links the

@@ -32,7 +32,7 @@ folder_answer prompt_for_folder(const wide_path& preselected) {
       return folder_answer{};
     }
     const wide_path typed = line.empty() ? preselected : line;
-    if (std::optional<wide_path> folder = typed_folder(typed)) return folder_answer{folder};
+    if (std::optional<wide_path> folder = typed_folder(typed)) return folder_answer{folder, {}};
     write_error_line(wide_text(not_a_folder) + typed);
   }
 }
