@@ -8,15 +8,6 @@
 namespace addfolder {
 namespace {
 
-// A document's text for the user. Texts that loading kept as they were may
-// hold bytes that are no UTF-8; those show as the characters of their values.
-wide_text shown(std::string_view text) {
-  wide_text wide;
-  if (append_wide(wide, text)) return wide;
-  for (const char byte : text) wide += static_cast<char16_t>(static_cast<unsigned char>(byte));
-  return wide;
-}
-
 wide_text_view section_name(change_place place) {
   switch (place) {
     case change_place::project:
@@ -64,6 +55,13 @@ wide_text changes_of(wide_text_view verb, size_t files, size_t groups_with_files
 }
 
 }  // namespace
+
+wide_text shown(std::string_view text) {
+  wide_text wide;
+  if (append_wide(wide, text)) return wide;
+  for (const char byte : text) wide += static_cast<char16_t>(static_cast<unsigned char>(byte));
+  return wide;
+}
 
 std::vector<wide_text> change_report_lines(const change_log& log, wide_text_view project_file,
                                            wide_text_view connection_file) {

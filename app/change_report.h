@@ -22,6 +22,10 @@ std::vector<wide_text> change_report_lines(const change_log& log, wide_text_view
 wide_text change_summary_line(const change_counts& counts, wide_text_view project_file,
                               wide_text_view connection_file);
 
+// A document's text for the user. Texts that loading kept as they were may
+// hold bytes that are no UTF-8; those show as the characters of their values.
+wide_text shown(std::string_view text);
+
 // The first lines of a long text, and then how many more there are, for a
 // message box.
 std::vector<wide_text> lines_for_box(std::vector<wide_text> lines);

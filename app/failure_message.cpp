@@ -2,21 +2,13 @@
 
 #include <string>
 
+#include "change_report.h"
 #include "messages.h"
 #include "run_lock.h"
 #include "text_conversion.h"
 
 namespace addfolder {
 namespace {
-
-// A document's own text, such as an element's name; bytes that are no UTF-8
-// show as the characters of their values.
-std::u16string shown(std::string_view text) {
-  std::u16string wide;
-  if (append_wide(wide, text)) return wide;
-  for (const char byte : text) wide += static_cast<char16_t>(static_cast<unsigned char>(byte));
-  return wide;
-}
 
 std::u16string number(size_t value) { return shown(std::to_string(value)); }
 

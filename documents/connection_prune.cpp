@@ -14,18 +14,18 @@
 namespace addfolder {
 namespace {
 
-bool is_separator_byte(char c) { return c == '\\' || c == '/'; }
-
 // Whether every name of a relative text is one that the program writes:
 // none empty, "." or "..", with either separator.
 bool has_plain_names(std::string_view relative) {
-  for (size_t start = 0;;) {
-    const size_t end = relative.find_first_of("\\/", start);
+  // One pass over the bytes: the prune asks this of every text in the folder.
+  size_t start = 0;
+  for (size_t end = 0; end <= relative.size(); ++end) {
+    if (end < relative.size() && !is_separator_byte(relative[end])) continue;
     const std::string_view name = relative.substr(start, end - start);
     if (name.empty() || name == "." || name == "..") return false;
-    if (end == std::string_view::npos) return true;
     start = end + 1;
   }
+  return true;
 }
 
 // Whether a relative text lies within the folder as the program itself

@@ -2,16 +2,16 @@
 
 #include <vector>
 
+#include "path_text_match.h"
 #include "relative_form.h"
 #include "text_conversion.h"
 
 namespace addfolder {
 namespace {
 
-constexpr std::string_view macro = "$PROJ_DIR$";
+// The macro without the separator that follows it in the texts this program writes.
+constexpr std::string_view macro = project_directory_macro.substr(0, project_directory_macro.size() - 1);
 constexpr std::string_view connection_extension = ".ipcf";
-
-bool is_separator_byte(char c) { return c == '\\' || c == '/'; }
 
 // The names of a path, without empty and "." ones.
 std::vector<wide_view> significant_names(wide_view path) {
