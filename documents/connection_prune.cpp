@@ -91,7 +91,8 @@ void prune_connection_document(connection_sections& sections, const connection_e
         std::pair(sections.asm_include_path, change_place::asm_include_path)}) {
     const change_place place = include_place;
     remove_paths(index, include_section, [&](pugi::xml_node path, std::string_view text) {
-      if (!is_path_within_folder(text, folder) || lists_run_entry(index, path)) return false;
+      // Most elements list this run's entries, which the cheapest test tells.
+      if (lists_run_entry(index, path) || !is_path_within_folder(text, folder)) return false;
       removed_includes.emplace(text);
       note_change(log, false, place, {}, text);
       return true;
@@ -102,7 +103,7 @@ void prune_connection_document(connection_sections& sections, const connection_e
   // Source files directly in files and in the groups directly under it.
   const auto remove_source_files = [&](pugi::xml_node section, change_place place, std::string_view group) {
     return remove_paths(index, section, [&](pugi::xml_node path, std::string_view text) {
-      if (!is_path_within_folder(text, folder) || !names_source_file(text) || lists_run_entry(index, path) ||
+      if (lists_run_entry(index, path) || !is_path_within_folder(text, folder) || !names_source_file(text) ||
           is_run_source_text(index, entries, text)) {
         return false;
       }
