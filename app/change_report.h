@@ -23,7 +23,7 @@ wide_text change_summary_line(const change_counts& counts, wide_text_view projec
                               wide_text_view connection_file);
 
 // The first lines of a long text, and then how many more there are, for a
-// message box.
+// window that lists problems.
 std::vector<wide_text> lines_for_box(std::vector<wide_text> lines);
 
 }  // namespace addfolder

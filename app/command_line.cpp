@@ -1,7 +1,7 @@
 #include "command_line.h"
 
 #include "messages.h"
-#include "typed_value.h"
+#include "user_pattern.h"
 
 namespace addfolder {
 namespace {
@@ -17,9 +17,9 @@ bool take_value(const std::vector<wide_text>& argument_list, size_t& index, wide
 
 }  // namespace
 
-bool parse_command_line(const std::vector<wide_text>& argument_list, command_line& parsed, wide_text& error) {
+run_outcome parse_command_line(const std::vector<wide_text>& argument_list, command_line& parsed) {
   parsed = command_line{};
-  error.clear();
+  wide_text error;
   std::vector<wide_text> positional;
   const auto refuse = [&](std::u16string_view intro, wide_text_view option, std::u16string_view detail = {}) {
     if (error.empty()) error = wide_text(intro) + wide_text(option) + wide_text(detail);
@@ -58,17 +58,11 @@ bool parse_command_line(const std::vector<wide_text>& argument_list, command_lin
       positional.push_back(argument);
     }
   }
-  if (parsed.request != command_request::run) {
-    error.clear();
-    return true;
-  }
-  if (!error.empty()) return false;
-  if (positional.size() < 2) {
-    error = missing_arguments;
-    return false;
-  }
+  if (parsed.request != command_request::run) return {};
+  if (positional.size() < 2 && error.empty()) error = missing_arguments;
+  if (!error.empty()) return failure(exit_command_line_error, error);
   parsed.arguments = command_arguments{positional[0], positional[1]};
-  return true;
+  return {};
 }
 
 }  // namespace addfolder

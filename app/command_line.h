@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "path.h"
+#include "run_outcome.h"
 
 namespace addfolder {
 
@@ -37,10 +38,10 @@ struct command_line {
 // Reads the argument list (element 0 is the program): options anywhere, the
 // first two other arguments as the project directory and the project name,
 // later ones ignored. --help and --version are answered whatever else the
-// line holds. False, with the message for the user in error, for an unknown
-// option, an option without its value, a value that holds a double quote, or
-// fewer than two arguments.
-bool parse_command_line(const std::vector<wide_text>& argument_list, command_line& parsed, wide_text& error);
+// line holds. A failure with exit_command_line_error and the message for the
+// user for an unknown option, an option without its value, a value that
+// holds a double quote, or fewer than two arguments.
+run_outcome parse_command_line(const std::vector<wide_text>& argument_list, command_line& parsed);
 
 // Splits the process command line by the platform's rules (Windows only);
 // false when the platform cannot split it.

@@ -1,9 +1,22 @@
 #include "failure_message.h"
 
+#include <string>
+
 #include "messages.h"
+#include "run_lock.h"
 #include "text_conversion.h"
 
 namespace addfolder {
+namespace {
+
+std::u16string number(size_t value) { return shown_wide(std::to_string(value)); }
+
+}  // namespace
+
+std::u16string platform_text(int code) {
+  std::u16string text = system_message_wide(code);
+  return text.empty() ? std::u16string(unknown_error) : text;
+}
 
 std::u16string failure_message(const system_error& error) {
   const wide_path* path = error.path();
@@ -17,24 +30,52 @@ std::u16string failure_message(const system_error& error) {
     message = path ? std::u16string(path_intro) + *path + std::u16string(path_unresolved)
                    : std::u16string(some_path_unresolved);
   }
-  return message + std::u16string(reason_separator) + system_message_wide(error.code());
+  return message + std::u16string(reason_separator) + platform_text(error.code());
 }
 
-std::u16string document_failure_message(std::u16string_view message, const document_text_problem& problem) {
-  std::u16string text(message);
-  const std::u16string encoding = shown_wide(problem.encoding);
-  switch (problem.why) {
-    case document_text_problem::reason::none:
-      break;
-    case document_text_problem::reason::unsupported_encoding:
-      text += u"\n" + std::u16string(unsupported_encoding_intro) + encoding +
-              std::u16string(unsupported_encoding_detail);
-      break;
-    case document_text_problem::reason::invalid_text:
-      text += u"\n" + std::u16string(invalid_text_intro) + encoding + std::u16string(invalid_text_detail);
+std::u16string project_locked_message(const wide_path& project_file) {
+  return std::u16string(project_locked_intro) + project_file + std::u16string(project_locked_middle) +
+         number(static_cast<size_t>(std::chrono::duration_cast<std::chrono::seconds>(lock_patience).count())) +
+         std::u16string(project_locked_detail);
+}
+
+std::u16string document_error_reason(const document_error& error) {
+  const std::u16string name(file_name(error.file));
+  switch (error.failure) {
+    case document_failure::none:
+      return {};
+    case document_failure::not_a_file:
+      return name + std::u16string(is_not_a_file);
+    case document_failure::read_only:
+      return name + std::u16string(is_read_only);
+    case document_failure::malformed:
+      return name + std::u16string(line_intro) + number(error.line) + std::u16string(reason_separator) +
+             shown_wide(error.detail);
+    case document_failure::wrong_root:
+      return std::u16string(root_element_intro) + shown_wide(error.detail) + std::u16string(root_element_middle) +
+             shown_wide(error.expected) + std::u16string(full_stop);
+    case document_failure::too_deep:
+      return name + std::u16string(nested_too_deeply);
+    case document_failure::changed:
+      return name + std::u16string(changed_on_every_attempt);
+    case document_failure::lock_not_a_file:
+      return std::u16string(lock_not_a_file_intro) + error.file + std::u16string(is_not_a_file);
+    case document_failure::unsupported_encoding:
+      return std::u16string(unsupported_encoding_intro) + shown_wide(error.detail) +
+             std::u16string(unsupported_encoding_detail);
+    case document_failure::invalid_text:
+      return std::u16string(invalid_text_intro) + shown_wide(error.detail) + std::u16string(invalid_text_detail);
+    case document_failure::out_of_memory:
+      return std::u16string(out_of_memory);
+    case document_failure::lock_timed_out:
+    case document_failure::too_large:
+      // Told by a message of their own.
+      return {};
+    case document_failure::system_call:
+    case document_failure::lock_failed:
       break;
   }
-  return text;
+  return platform_text(error.code);
 }
 
 }  // namespace addfolder

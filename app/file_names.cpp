@@ -1,5 +1,6 @@
 #include "file_names.h"
 
+#include "file_name_match.h"
 #include "file_system.h"
 
 namespace addfolder {
@@ -10,6 +11,22 @@ wide_path project_file_name(const command_arguments& arguments, wide_view extens
   name += arguments.project_name;
   name += extension;
   return name;
+}
+
+}  // namespace addfolder
+
+namespace addfolder {
+
+wide_path project_name_of(const command_arguments& arguments) {
+  constexpr wide_view extension = u".ewp";
+  const wide_path& name = arguments.project_name;
+  if (name.size() <= extension.size() ||
+      !same_file_name(wide_view(name).substr(name.size() - extension.size()), extension, name_rule::ignoring_case)) {
+    return name;
+  }
+  file_kind kind = file_kind::not_found;
+  if (query_status(project_file_name(arguments, extension), kind) == 0 && kind != file_kind::not_found) return name;
+  return name.substr(0, name.size() - extension.size());
 }
 
 }  // namespace addfolder

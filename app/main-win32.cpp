@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "change_report.h"
 #include "command_line.h"
 #include "exit_codes.h"
 #include "folder_choice.h"
@@ -12,6 +13,7 @@
 #include "messages.h"
 #include "program.h"
 #include "report_window.h"
+#include "scan_problem_lines.h"
 
 namespace addfolder {
 namespace {
@@ -26,12 +28,18 @@ folder_answer ask_with_dialog(const wide_path& project_directory) {
   const folder_dialog_end end = choose_folder(preselected, folder);
   if (SUCCEEDED(com)) CoUninitialize();
 
-  if (end == folder_dialog_end::chosen) return folder_answer{folder, exit_success};
+  if (end == folder_dialog_end::chosen) return folder_answer{folder, {}};
   if (end == folder_dialog_end::no_file_system_path) {
-    show_error_box(folder_without_path);
-    return folder_answer{std::nullopt, exit_failure};
+    return folder_answer{std::nullopt, failure(exit_failure, folder_without_path)};
   }
-  return folder_answer{std::nullopt, exit_success};
+  return folder_answer{};
+}
+
+// A file's message and, after a blank line, why.
+void show_error_with_reason(wide_text_view message, wide_text_view reason) {
+  wide_text text(message);
+  if (!reason.empty()) text += u"\n\n" + wide_text(reason);
+  show_error_box(text);
 }
 
 int run_gui() {
@@ -41,11 +49,15 @@ int run_gui() {
     return exit_command_line_error;
   }
   front_end gui;
-  gui.show_error = show_error_box;
+  gui.show_error = show_error_with_reason;
   gui.show_lines = show_report_window;
   // A completed run shows nothing: the IDE shows the new files.
   gui.show_summary = [](wide_text_view) {};
   gui.show_note = [](wide_text_view note) { show_info_box(note); };
+  // A GUI program has no standard error, so the scan's problems get a box.
+  gui.show_problems = [](const scan_problem_list& problems) {
+    show_report_window(lines_for_box(scan_problem_texts(problems)));
+  };
   gui.ask_for_folder = ask_with_dialog;
   return run_program(argument_list, gui);
 }

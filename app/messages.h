@@ -1,6 +1,4 @@
-// Every text that the program shows to the user, in one place; only the
-// lines for problems met while scanning, which go to the error stream in its
-// own encoding, are made in app/scan_problem_lines.cpp.
+// Every text that the program shows to the user, in one place.
 #pragma once
 
 #include <cstddef>
@@ -43,7 +41,7 @@ inline constexpr std::u16string_view invalid_text_detail = u".";
 // The chosen folder has no relative form: it lies on another drive or share.
 inline constexpr std::u16string_view other_drive_intro = u"The folder ";
 inline constexpr std::u16string_view other_drive_detail =
-    u" is on another drive than the working directory, so it cannot be named relative to $PROJ_DIR$. "
+    u" is on another drive than the project directory, so it cannot be named relative to $PROJ_DIR$. "
     u"Choose a folder on the project's drive.";
 
 // The folder dialog confirmed an item that has no file-system path.
@@ -66,6 +64,10 @@ inline constexpr std::u16string_view stray_quote_detail = u"\\\\\")";
 inline constexpr std::u16string_view unreadable_exclusion_file_intro = u"The exclusion file ";
 inline constexpr std::u16string_view unreadable_exclusion_file_detail = u" cannot be read.";
 inline constexpr std::u16string_view exclusion_file_not_text_detail = u" is not UTF-8 or UTF-16 text.";
+inline constexpr std::u16string_view exclusion_file_too_large_detail = u" is too large (over 1 MiB).";
+// A pattern too long to show whole is cut after this many characters.
+inline constexpr size_t most_shown_pattern_characters = 60;
+inline constexpr std::u16string_view cut_text_mark = u"\u2026";
 
 // The sync file: what is wrong in it, after "FILE:LINE:COLUMN: ".
 inline constexpr std::u16string_view sync_unknown_key = u"unknown key ";
@@ -90,10 +92,25 @@ inline constexpr std::u16string_view sync_folder_not_appendable_detail = u"; add
 // The first line of a sync file that --save makes, before the connection file's name.
 inline constexpr std::u16string_view sync_file_heading = u"# Folders that addfolder keeps in sync with ";
 
-// Another run held the project's lock for the whole time that a run waits.
+// Another run held the project's lock for the whole time that a run waits:
+// the intro, the project file, the middle, the patience in seconds, the detail.
 inline constexpr std::u16string_view project_locked_intro = u"Another run of addfolder is changing the project ";
-inline constexpr std::u16string_view project_locked_detail =
-    u" and has not finished within 60 seconds. Nothing was changed.";
+inline constexpr std::u16string_view project_locked_middle = u" and has not finished within ";
+inline constexpr std::u16string_view project_locked_detail = u" seconds. Nothing was changed.";
+
+// The second line of a file's message: why it failed. The platform's own
+// text for its code, or one of these.
+inline constexpr std::u16string_view unknown_error = u"unknown error";
+inline constexpr std::u16string_view is_read_only = u" is read-only.";
+inline constexpr std::u16string_view is_not_a_file = u" is not a file.";
+inline constexpr std::u16string_view line_intro = u", line ";
+inline constexpr std::u16string_view root_element_intro = u"The root element is ";
+inline constexpr std::u16string_view root_element_middle = u", not ";
+inline constexpr std::u16string_view full_stop = u".";
+inline constexpr std::u16string_view nested_too_deeply = u" is nested too deeply to be written.";
+inline constexpr std::u16string_view changed_on_every_attempt =
+    u" was changed by another program each time this run read it.";
+inline constexpr std::u16string_view lock_not_a_file_intro = u"The project's lock ";
 
 // With --prune, a walk that could not read part of the folder removes nothing.
 inline constexpr std::u16string_view prune_skipped =
@@ -101,6 +118,45 @@ inline constexpr std::u16string_view prune_skipped =
 
 // A dry run or check that finds nothing to change.
 inline constexpr std::u16string_view in_sync = u"The project is in sync with the folder.";
+
+// The words of the report of a dry run or check, one line a change:
+// "+ " or "- ", the file, ": ", the section or "group NAME", ": ", the text.
+inline constexpr std::u16string_view added_mark = u"+ ";
+inline constexpr std::u16string_view removed_mark = u"- ";
+inline constexpr std::u16string_view report_separator = u": ";
+inline constexpr std::u16string_view group_word = u"group";
+// The words of the summary line, such as
+//   blinky.ewp: added the reference to blinky.ipcf; blinky.ipcf: added 7 files in 3 groups
+inline constexpr std::u16string_view reference_added = u": added the reference to ";
+inline constexpr std::u16string_view file_separator = u"; ";
+inline constexpr std::u16string_view added_word = u"added";
+inline constexpr std::u16string_view removed_word = u"removed";
+inline constexpr std::u16string_view one_file = u"file";
+inline constexpr std::u16string_view many_files = u"files";
+inline constexpr std::u16string_view one_group = u"group";
+inline constexpr std::u16string_view many_groups = u"groups";
+inline constexpr std::u16string_view one_include_directory = u"include directory";
+inline constexpr std::u16string_view many_include_directories = u"include directories";
+inline constexpr std::u16string_view one_empty_group = u"empty group";
+inline constexpr std::u16string_view many_empty_groups = u"empty groups";
+inline constexpr std::u16string_view in_word = u" in ";
+inline constexpr std::u16string_view list_and = u" and ";
+inline constexpr std::u16string_view list_comma = u", ";
+inline constexpr std::u16string_view nothing_changed = u"nothing to add or remove";
+
+// A dry run or check whose walk could not read part of the folder.
+inline constexpr std::u16string_view check_incomplete =
+    u"The check is incomplete, since part of the folder could not be read.";
+
+// The lines for problems met while scanning.
+inline constexpr std::u16string_view access_error_intro = u"Error While Accessing : ";
+inline constexpr std::u16string_view access_error_separator = u" :: ";
+inline constexpr std::u16string_view exception_intro = u"Exception :: ";
+inline constexpr std::u16string_view description_separator = u": ";
+inline constexpr std::u16string_view skipped_name_intro = u"Skipped \"";
+inline constexpr std::u16string_view skipped_name_middle = u"\" in ";
+inline constexpr std::u16string_view skipped_name_detail =
+    u": a name that holds \"\\\" cannot be named in a Windows project";
 
 // A message box shows this many lines of a longer text, then how many more there are.
 inline constexpr size_t most_box_lines = 40;
@@ -111,7 +167,7 @@ inline constexpr std::u16string_view more_lines_detail = u" more";
 inline constexpr std::u16string_view usage[] = {
     u"Usage: addfolder PROJECT_DIR PROJECT_NAME [OPTIONS]",
     u"Adds a folder of sources to an IAR Embedded Workbench project: writes PROJECT_NAME.ipcf",
-    u"beside PROJECT_NAME.ewp and makes the project reference it. Start it in PROJECT_DIR.",
+    u"beside PROJECT_NAME.ewp and makes the project reference it.",
     u"",
     u"Options:",
     u"  --folder DIR         the folder to add, relative to the working directory; no dialog, no prompt",
@@ -134,6 +190,11 @@ inline constexpr std::u16string_view usage[] = {
 
 // The start of every error line of the terminal program.
 inline constexpr std::u16string_view error_line_prefix = u"Error: ";
+
+// The terminal program's question for the folder: the title, then the
+// preselected folder in brackets.
+inline constexpr std::u16string_view prompt_default_intro = u" [";
+inline constexpr std::u16string_view prompt_default_end = u"]: ";
 
 // The terminal program asks again for a typed text that names no folder.
 inline constexpr std::u16string_view not_a_folder = u"Not a folder: ";

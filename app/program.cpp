@@ -4,11 +4,11 @@
 #include "command_line.h"
 #include "exclusion_input.h"
 #include "exit_codes.h"
+#include "file_names.h"
 #include "folder_choice.h"
 #include "messages.h"
 #include "program_version.h"
 #include "run_sequence.h"
-#include "scan_problem_lines.h"
 
 namespace addfolder {
 namespace {
@@ -16,11 +16,16 @@ namespace {
 std::vector<wide_text> usage_lines() { return std::vector<wide_text>(std::begin(usage), std::end(usage)); }
 
 // The folder that --folder names, or the one the user is asked for.
-folder_answer folder_to_add(const command_line& line, const front_end& ui, wide_text& error) {
+folder_answer folder_to_add(const command_line& line, const front_end& ui) {
   if (!line.folder) return ui.ask_for_folder(line.arguments.project_directory);
-  if (std::optional<wide_path> folder = typed_folder(*line.folder)) return folder_answer{folder, exit_success};
-  error = wide_text(not_a_folder) + *line.folder;
-  return folder_answer{std::nullopt, exit_command_line_error};
+  if (std::optional<wide_path> folder = typed_folder(*line.folder)) return folder_answer{folder, {}};
+  return folder_answer{std::nullopt, failure(exit_command_line_error, wide_text(not_a_folder) + *line.folder)};
+}
+
+// Shows a failed outcome's message; returns its exit code.
+int finish(const run_outcome& outcome, const front_end& ui) {
+  if (outcome.failed()) ui.show_error(outcome.message, outcome.reason);
+  return outcome.exit_code;
 }
 
 void show_outcome(const command_line& line, const run_outcome& outcome, const front_end& ui) {
@@ -29,7 +34,12 @@ void show_outcome(const command_line& line, const run_outcome& outcome, const fr
   const wide_text connection_file = line.arguments.project_name + u".ipcf";
   if (line.dry_run || line.check) {
     std::vector<wide_text> report = change_report_lines(outcome.changes, project_file, connection_file);
-    if (report.empty()) report.emplace_back(in_sync);
+    // What could not be read may hold changes too, so such a check never says "in sync".
+    if (outcome.walk_incomplete) {
+      report.emplace_back(check_incomplete);
+    } else if (report.empty()) {
+      report.emplace_back(in_sync);
+    }
     ui.show_lines(report);
   } else if (!line.quiet) {
     ui.show_summary(change_summary_line(outcome.changes.counts, project_file, connection_file));
@@ -40,11 +50,7 @@ void show_outcome(const command_line& line, const run_outcome& outcome, const fr
 
 int run_program(const std::vector<wide_text>& argument_list, const front_end& ui) {
   command_line line;
-  wide_text error;
-  if (!parse_command_line(argument_list, line, error)) {
-    ui.show_error(error);
-    return exit_command_line_error;
-  }
+  if (const run_outcome parsed = parse_command_line(argument_list, line); parsed.failed()) return finish(parsed, ui);
   if (line.request == command_request::help) {
     ui.show_lines(usage_lines());
     return exit_success;
@@ -55,25 +61,19 @@ int run_program(const std::vector<wide_text>& argument_list, const front_end& ui
   }
 
   run_settings settings;
-  if (!read_exclusions(line, settings.exclusions, error)) {
-    ui.show_error(error);
-    return exit_command_line_error;
-  }
+  if (const run_outcome read = read_exclusions(line, settings.exclusions); read.failed()) return finish(read, ui);
   settings.prune = line.prune;
   settings.dry_run = line.dry_run || line.check;
   settings.check = line.check;
 
-  const folder_answer answer = folder_to_add(line, ui, error);
-  if (!error.empty()) ui.show_error(error);
-  if (!answer.folder) return answer.exit_code;
+  const folder_answer answer = folder_to_add(line, ui);
+  if (!answer.folder) return finish(answer.outcome, ui);
 
+  line.arguments.project_name = project_name_of(line.arguments);
   scan_problem_list problems;
   const run_outcome outcome = run_sequence(line.arguments, *answer.folder, settings, problems);
-  write_scan_problems(problems);
-  if (!outcome.message.empty()) {
-    ui.show_error(outcome.message);
-    return outcome.exit_code;
-  }
+  if (!problems.empty()) ui.show_problems(problems);
+  if (outcome.failed()) return finish(outcome, ui);
   show_outcome(line, outcome, ui);
   return outcome.exit_code;
 }

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "path.h"
+#include "run_outcome.h"
+#include "scan_problem.h"
 
 namespace addfolder {
 
@@ -14,20 +16,23 @@ namespace addfolder {
 struct folder_answer {
   // The chosen folder; nothing when the user cancelled or the choice failed.
   std::optional<wide_path> folder;
-  // The exit code when there is no folder.
-  int exit_code = 0;
+  // Why the choice failed, where it did; a cancel is no failure.
+  run_outcome outcome;
 };
 
 // What a front end does for the program.
 struct front_end {
-  // Shows a usage error or the message of a failed run.
-  std::function<void(wide_text_view message)> show_error;
+  // Shows a usage error or the message of a failed run, and the line that
+  // says why, where there is one.
+  std::function<void(wide_text_view message, wide_text_view reason)> show_error;
   // Shows the help, the version, or the report of a dry run or check, one text a line.
   std::function<void(const std::vector<wide_text>& lines)> show_lines;
   // Shows the line that says what a completed run changed.
   std::function<void(wide_text_view line)> show_summary;
   // Shows a note about a run that went on.
   std::function<void(wide_text_view note)> show_note;
+  // Shows the problems that the scan went past.
+  std::function<void(const scan_problem_list& problems)> show_problems;
   // Asks for the folder to add, with the project directory preselected.
   std::function<folder_answer(const wide_path& project_directory)> ask_for_folder;
 };

@@ -4,31 +4,32 @@
 
 #include <pugixml.hpp>
 
-#include "failure_message.h"
-#include "file_names.h"
-#include "messages.h"
 #include "connection_document.h"
 #include "connection_fill.h"
 #include "connection_prune.h"
-#include "file_access.h"
+#include "failure_message.h"
+#include "file_names.h"
 #include "file_undo.h"
+#include "folder_choice.h"
 #include "leftover_files.h"
+#include "messages.h"
 #include "project_link.h"
-#include "run_lock.h"
-#include "xml_document.h"
 #include "relative_form.h"
 #include "source_tree.h"
 #include "system_error.h"
 #include "text_conversion.h"
+#include "xml_document.h"
 
 namespace addfolder {
 namespace {
 
-run_outcome failure(std::u16string_view message) {
-  run_outcome outcome;
-  outcome.exit_code = exit_failure;
-  outcome.message = message;
-  return outcome;
+// A file's message and the reason under it; a lock that another run held
+// too long has a message of its own.
+run_outcome file_failure(std::u16string_view message, const document_error& error) {
+  if (error.failure == document_failure::lock_timed_out) {
+    return failure(exit_failure, project_locked_message(error.file));
+  }
+  return failure(exit_failure, message, document_error_reason(error));
 }
 
 std::u16string other_drive_message(const wide_path& folder) {
@@ -52,130 +53,138 @@ struct folder_plan {
   bool prune = false;
 };
 
-// The connection document that this run fills: new in create mode, the file
-// on disk in extend mode. False when the file does not load.
-bool open_connection(bool create_mode, const wide_path& connection_file, pugi::xml_document& document,
-                     connection_sections& sections, file_stamp& stamp, document_text_problem& problem) {
-  if (create_mode) {
-    sections = build_connection_document(document);
-    // Replaced unread, but not when another program wrote it meanwhile.
-    return query_file_stamp(connection_file, stamp) == 0;
-  }
-  if (!load_document(document, connection_file, &stamp, &problem)) return false;
-  sections = open_connection_document(document);
-  return true;
-}
-
-// Whether the file is still in the state in which this run read it.
-bool is_unchanged(const wide_path& file, const file_stamp& read) {
-  file_stamp now;
-  return query_file_stamp(file, now) == 0 && now == read;
-}
-
-// The two files of the project.
+// The two files of the project, and how the project file may name the second.
 struct project_files {
   wide_path project;
   wide_path connection;
   std::string reference;
+  connection_file_names names;
 };
 
-// One attempt, from reading the project file to the last write. A file that
-// changed since this attempt read it ends the attempt with changed_file set
-// to that file's message and nothing written.
-run_outcome write_once(const project_files& files, const folder_plan& plan, const run_settings& settings,
-                       run_outcome outcome, std::u16string_view& changed_file) {
-  change_log& changes = outcome.changes;
-  changes.lists_changes = settings.dry_run;
+// One attempt: both documents as this run read and changed them.
+struct attempt {
+  run_outcome outcome;
   pugi::xml_document project;
   file_stamp project_stamp;
-  document_text_problem text_problem;
-  const link_result link = link_project_file(files.project, files.reference, project, &project_stamp, &text_problem);
-  if (link == link_result::load_failed) return failure(document_failure_message(project_file_error, text_problem));
-  const bool create_mode = link == link_result::added;
-  if (create_mode) {
+  bool reference_added = false;
+  pugi::xml_document connection;
+  file_stamp connection_stamp;
+};
+
+// A failure of one of the files: the file's message and what failed.
+struct file_error {
+  std::u16string_view message;
+  document_error error;
+};
+
+// The connection file that this run fills: the file on disk where there is
+// one, or one that the project names; a new document otherwise.
+file_error open_connection(const project_files& files, attempt& state, connection_sections& sections) {
+  if (!state.connection_stamp.exists && state.reference_added) {
+    sections = build_connection_document(state.connection);
+    return {};
+  }
+  if (document_error error = load_document(state.connection, files.connection, &state.connection_stamp)) {
+    return {connection_file_error, error};
+  }
+  return {connection_file_error, open_connection_document(state.connection, files.connection, sections)};
+}
+
+// Reads both files, the project file first, and makes this run's changes to
+// them in memory.
+file_error read_and_change(const project_files& files, const folder_plan& plan, attempt& state) {
+  connection_file_names names = files.names;
+  if (document_error error = query_file_stamp(files.connection, names.stamp)) return {connection_file_error, error};
+  state.connection_stamp = names.stamp;
+  link_result link = link_result::found;
+  if (document_error error =
+          link_project_file(files.project, names, files.reference, state.project, link, &state.project_stamp)) {
+    return {project_file_error, error};
+  }
+  state.reference_added = link == link_result::added;
+  connection_sections sections;
+  if (file_error failed = open_connection(files, state, sections); failed.error) return failed;
+  change_log& changes = state.outcome.changes;
+  if (state.reference_added) {
     changes.counts.reference_added = true;
     note_change(changes, true, change_place::project, {}, files.reference);
   }
+  fill_result filled = fill_connection_document(sections, plan.entries, changes);
+  if (plan.prune) prune_connection_document(sections, plan.entries, plan.folder, filled, changes);
+  return {};
+}
 
-  file_undo connection_undo;
-  try {
-    pugi::xml_document document;
-    connection_sections sections;
-    file_stamp connection_stamp;
-    if (!open_connection(create_mode, files.connection, document, sections, connection_stamp, text_problem)) {
-      return failure(document_failure_message(connection_file_error, text_problem));
-    }
-    std::vector<pugi::xml_node> listing;
-    fill_connection_document(sections, plan.entries, changes, plan.prune ? &listing : nullptr);
-    if (plan.prune) prune_connection_document(sections, plan.entries, plan.folder, listing, changes);
-    if (settings.check && (create_mode || changes_connection_file(changes.counts))) {
-      outcome.exit_code = exit_out_of_sync;
-    }
-    if (settings.dry_run) return outcome;
-
-    // A run that changes nothing in a file that is there leaves it alone: its
-    // bytes, its time and the form another tool gave it. In create mode the
-    // connection file comes first, so that the project never names one that
-    // is not there, even when the run is killed in between.
-    if (create_mode || changes_connection_file(changes.counts)) {
-      if (!is_unchanged(files.connection, connection_stamp)) {
-        changed_file = connection_file_error;
-        return outcome;
-      }
-      // Only create mode writes after it, and may have to take it back.
-      if (create_mode && !keep_for_undo(connection_undo, files.connection)) return failure(connection_file_error);
-      if (!save_document(document, files.connection)) return failure(connection_file_error);
-    }
-  } catch (const std::bad_alloc&) {
-    undo_replacement(connection_undo);
-    return failure(out_of_memory);
-  }
-
-  if (create_mode) {
-    if (!is_unchanged(files.project, project_stamp)) {
-      undo_replacement(connection_undo);
-      changed_file = project_file_error;
-      return outcome;
-    }
-    if (!save_document(project, files.project)) {
-      undo_replacement(connection_undo);
-      return failure(project_file_error);
+// Writes what changed, each file only while it is the one this run read. A
+// connection file comes before the project file that names it, so that the
+// project never names one that is not there, even when the run is killed in
+// between; and it is put back when the project file then cannot be written.
+// A file that this run leaves unchanged keeps its bytes, its time and the
+// form another tool gave it.
+file_error write_changes(const project_files& files, attempt& state) {
+  file_undo undo;
+  if (!state.connection_stamp.exists || changes_connection_file(state.outcome.changes.counts)) {
+    if (document_error error = save_document_if_unchanged(state.connection, files.connection, state.connection_stamp,
+                                                          state.reference_added ? &undo : nullptr)) {
+      return {connection_file_error, error};
     }
   }
-  return outcome;
+  if (state.reference_added) {
+    if (document_error error = save_document_if_unchanged(state.project, files.project, state.project_stamp)) {
+      return {project_file_error, error};
+    }
+  }
+  undo.commit();
+  return {};
+}
+
+// One attempt, from reading the project file to the last write.
+file_error write_once(const project_files& files, const folder_plan& plan, const run_settings& settings,
+                      run_outcome& outcome) {
+  attempt state;
+  state.outcome = outcome;
+  state.outcome.changes.lists_changes = settings.dry_run;
+  if (file_error failed = read_and_change(files, plan, state); failed.error) return failed;
+  if (settings.check && (state.reference_added || changes_connection_file(state.outcome.changes.counts))) {
+    state.outcome.exit_code = exit_out_of_sync;
+  }
+  if (!settings.dry_run) {
+    if (file_error failed = write_changes(files, state); failed.error) return failed;
+  }
+  outcome = std::move(state.outcome);
+  return {};
 }
 
 // Everything from the project file on, while this run holds the project's
 // lock. A dry run works out every change and writes nothing.
-run_outcome write_documents(const command_arguments& arguments, const folder_plan& plan, const run_settings& settings,
-                            const run_outcome& scanned) {
-  const project_files files{project_file_name(arguments, u".ewp"), project_file_name(arguments, u".ipcf"),
-                            connection_reference(to_narrow(arguments.project_name))};
+run_outcome write_documents(const project_files& files, const folder_plan& plan, const run_settings& settings,
+                            run_outcome outcome) {
   run_lock lock;
-  switch (acquire_run_lock(files.project, settings.lock_patience, lock)) {
-    case lock_outcome::acquired:
-    case lock_outcome::unsupported:
-      break;
-    case lock_outcome::timed_out:
-      return failure(std::u16string(project_locked_intro) + files.project + std::u16string(project_locked_detail));
-    case lock_outcome::failed:
-      return failure(project_file_error);
+  if (document_error error = acquire_run_lock(files.project, settings.lock_patience, lock)) {
+    return file_failure(project_file_error, error);
   }
   if (!settings.dry_run) {
     // Under the lock no other run is saving, so these are left from runs that died.
     remove_leftover_files(files.project);
     remove_leftover_files(files.connection);
   }
-  // Another program may save the project meanwhile: its change is kept, and
-  // the run starts again from reading, a few times at most.
+  // Another program may save a file meanwhile: its change is kept, and the
+  // run starts again from reading, a few times at most.
   constexpr int most_attempts = 4;
-  std::u16string_view changed_file;
+  file_error failed;
   for (int attempt = 0; attempt < most_attempts; ++attempt) {
-    changed_file = {};
-    run_outcome outcome = write_once(files, plan, settings, scanned, changed_file);
-    if (changed_file.empty()) return outcome;
+    failed = write_once(files, plan, settings, outcome);
+    if (!failed.error) return outcome;
+    if (failed.error.failure != document_failure::changed) break;
   }
-  return failure(changed_file);
+  return file_failure(failed.message, failed.error);
+}
+
+project_files files_of(const command_arguments& arguments, const wide_path& project_directory) {
+  project_files files{project_file_name(arguments, u".ewp"), project_file_name(arguments, u".ipcf"),
+                      connection_reference(to_narrow(arguments.project_name)), {}};
+  files.names.project_directory = project_directory;
+  files.names.file_name = arguments.project_name + u".ipcf";
+  return files;
 }
 
 }  // namespace
@@ -183,27 +192,32 @@ run_outcome write_documents(const command_arguments& arguments, const folder_pla
 run_outcome run_sequence(const command_arguments& arguments, const wide_path& chosen_folder,
                          const run_settings& settings, scan_problem_list& scan_problems) {
   try {
-    const wide_path scan_root = relative_form(chosen_folder);
-    if (scan_root.empty()) return failure(other_drive_message(chosen_folder));
+    // Every relative form leads from the project directory; the walk finds
+    // the folder from the working directory, as the user named it.
+    const wide_path project_directory = weakly_canonical(absolute_form(arguments.project_directory));
+    const wide_path folder = resolved_relative_form(chosen_folder, project_directory);
+    if (folder.empty()) return failure(exit_failure, other_drive_message(chosen_folder));
+    wide_path scan_root = relative_form(chosen_folder);
+    if (scan_root.empty()) scan_root = chosen_folder;
 
     // Every text is made before a file is touched: a path that cannot be
     // resolved or named stops the run with the project as it was.
     folder_plan plan;
     {
-      const source_tree tree = scan_source_tree(scan_root, settings.exclusions, scan_problems);
+      const source_tree tree = scan_source_tree(scan_root, project_directory, settings.exclusions, scan_problems);
       plan.entries = plan_connection_entries(tree);
     }
-    plan.folder = to_narrow(scan_root);
+    plan.folder = to_narrow(folder);
     run_outcome outcome;
-    if (settings.prune) {
-      outcome.prune_skipped = walk_was_incomplete(scan_problems);
-      plan.prune = !outcome.prune_skipped;
-    }
-    return write_documents(arguments, plan, settings, outcome);
+    outcome.walk_incomplete = walk_was_incomplete(scan_problems);
+    if (settings.check && outcome.walk_incomplete) outcome.exit_code = exit_out_of_sync;
+    outcome.prune_skipped = settings.prune && outcome.walk_incomplete;
+    plan.prune = settings.prune && !outcome.walk_incomplete;
+    return write_documents(files_of(arguments, project_directory), plan, settings, outcome);
   } catch (const system_error& error) {
-    return failure(failure_message(error));
+    return failure(exit_failure, failure_message(error));
   } catch (const std::bad_alloc&) {
-    return failure(out_of_memory);
+    return failure(exit_failure, out_of_memory);
   }
 }
 

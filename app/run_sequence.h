@@ -5,9 +5,9 @@
 #include <string>
 
 #include "command_line.h"
-#include "exit_codes.h"
-#include "change_log.h"
 #include "exclusion_rules.h"
+#include "run_lock.h"
+#include "run_outcome.h"
 #include "scan_problem.h"
 
 namespace addfolder {
@@ -23,26 +23,17 @@ struct run_settings {
   bool dry_run = false;
   bool check = false;
   // How long a run waits while another run holds the project's lock.
-  std::chrono::milliseconds lock_patience{60000};
-};
-
-// How a run ended: its exit code, the message to show when it failed, and
-// what it changed (or, in a dry run, would change).
-struct run_outcome {
-  int exit_code = exit_success;
-  std::u16string message;
-  change_log changes;
-  // Pruning was asked for but left out, since part of the folder could not be read.
-  bool prune_skipped = false;
+  std::chrono::milliseconds lock_patience = addfolder::lock_patience;
 };
 
 // Scans the chosen folder, then, holding the project's lock, links the
-// project file to the connection file and writes what changed: a new
-// connection file before the project file that names it. Where another
-// program changed a file after this run read it, the run starts again from
-// reading. Problems that the scan went past are appended to scan_problems,
-// also when the run fails later; a failure that ends the run comes back as
-// its message.
+// project file to the connection file and writes what changed: a new or
+// changed connection file before the project file that names it. Every
+// relative form leads from the project directory, argument 1 made absolute
+// against the working directory. Where another program changed a file after
+// this run read it, the run starts again from reading. Problems that the
+// scan went past are appended to scan_problems, also when the run fails
+// later; a failure that ends the run comes back as its message and reason.
 run_outcome run_sequence(const command_arguments& arguments, const wide_path& chosen_folder,
                          const run_settings& settings, scan_problem_list& scan_problems);
 

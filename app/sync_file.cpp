@@ -3,7 +3,8 @@
 #include <string>
 #include <tuple>
 
-#include "file_access.h"
+#include "file_bytes.h"
+#include "file_stamp.h"
 #include "messages.h"
 #include "text_conversion.h"
 #include "toml_library.h"
@@ -156,17 +157,20 @@ bool parse_sync_file(std::string_view bytes, wide_view file, sync_file& parsed, 
   return !problems.found;
 }
 
-sync_file_status read_sync_file(const wide_path& path, wide_view shown_name, sync_file& parsed,
-                                sync_file_error& error) {
+run_outcome read_sync_file(const wide_path& path, wide_view shown_name, sync_file& parsed, bool& exists) {
   parsed = sync_file{};
-  error = sync_file_error{wide_path(shown_name), 0, 0, {}};
+  exists = true;
   file_bytes bytes;
-  if (!read_whole_file(path, bytes)) {
+  if (read_whole_file(path, bytes)) {
     file_stamp stamp;
-    if (query_file_stamp(path, stamp) == 0 && !stamp.exists) return sync_file_status::missing;
-    error.message = wide_text(sync_file_unreadable_intro) + error.file + wide_text(sync_file_unreadable_detail);
-    return sync_file_status::failed;
+    if (!query_file_stamp(path, stamp) && !stamp.exists) {
+      exists = false;
+      return {};
+    }
+    return failure(exit_command_line_error,
+                   wide_text(sync_file_unreadable_intro) + wide_text(shown_name) + wide_text(sync_file_unreadable_detail));
   }
+  sync_file_error error;
   bool valid = false;
   try {
     valid = parse_sync_file(std::string_view(bytes.data, bytes.size), shown_name, parsed, error);
@@ -175,7 +179,7 @@ sync_file_status read_sync_file(const wide_path& path, wide_view shown_name, syn
     throw;
   }
   release_file_bytes(bytes);
-  return valid ? sync_file_status::read : sync_file_status::failed;
+  return valid ? run_outcome{} : failure(exit_command_line_error, sync_file_error_text(error));
 }
 
 wide_path sync_folder_identity(wide_view path) {

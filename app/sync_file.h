@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "path.h"
+#include "run_outcome.h"
 
 namespace addfolder {
 
@@ -64,12 +65,12 @@ wide_text sync_file_error_text(const sync_file_error& error);
 // first problem in the text's order, when they are no valid sync file.
 bool parse_sync_file(std::string_view bytes, wide_view file, sync_file& parsed, sync_file_error& error);
 
-// How reading a sync file from disk ended.
-enum class sync_file_status { read, missing, failed };
-
-// Reads the sync file at path; shown_name is how messages name it.
-sync_file_status read_sync_file(const wide_path& path, wide_view shown_name, sync_file& parsed,
-                                sync_file_error& error);
+// Reads the sync file at path into parsed; shown_name is how messages name
+// it. No file is no failure here (exists is then false), since --save makes
+// one. A failure with exit_command_line_error and the message for the user
+// ("FILE:LINE:COLUMN: MESSAGE") for a file that cannot be read or is no valid
+// sync file.
+run_outcome read_sync_file(const wide_path& path, wide_view shown_name, sync_file& parsed, bool& exists);
 
 // What makes two folder paths the same folder: "/" and "\" alike, dot names
 // and "name\.." pairs gone, no trailing separator.

@@ -3,15 +3,17 @@
 #include "folder_choice.h"
 #include "messages.h"
 #include "program.h"
+#include "scan_problem_lines.h"
 #include "terminal_io.h"
 
 namespace addfolder {
 namespace {
 
-void show_error(wide_text_view message) {
+void show_error(wide_text_view message, wide_text_view reason) {
   wide_text line(error_line_prefix);
   line += message;
   write_error_line(line);
+  if (!reason.empty()) write_error_line(reason);
 }
 
 void show_lines(const std::vector<wide_text>& lines) {
@@ -21,7 +23,7 @@ void show_lines(const std::vector<wide_text>& lines) {
 // Asks until the user names an existing folder; nothing at the end of input.
 folder_answer prompt_for_folder(const wide_path& preselected) {
   wide_text prompt(folder_choice_title);
-  prompt += u" [" + preselected + u"]: ";
+  prompt += wide_text(prompt_default_intro) + preselected + wide_text(prompt_default_end);
   while (true) {
     write_output(prompt);
     wide_text line;
@@ -30,7 +32,7 @@ folder_answer prompt_for_folder(const wide_path& preselected) {
       return folder_answer{};
     }
     const wide_path typed = line.empty() ? preselected : line;
-    if (std::optional<wide_path> folder = typed_folder(typed)) return folder_answer{folder};
+    if (std::optional<wide_path> folder = typed_folder(typed)) return folder_answer{folder, {}};
     write_error_line(wide_text(not_a_folder) + typed);
   }
 }
@@ -43,6 +45,7 @@ int run_terminal(const std::vector<wide_text>& argument_list) {
   terminal.show_lines = show_lines;
   terminal.show_summary = [](wide_text_view line) { write_output(wide_text(line) + u"\n"); };
   terminal.show_note = write_error_line;
+  terminal.show_problems = write_scan_problems;
   terminal.ask_for_folder = prompt_for_folder;
   return run_program(argument_list, terminal);
 }

@@ -1,8 +1,19 @@
 #include "user_pattern.h"
 
+#include "messages.h"
+
 namespace addfolder {
 
 bool holds_impossible_character(wide_view text) { return text.find_first_of(u"\"\0", 0, 2) != wide_view::npos; }
+
+bool check_typed_value(wide_text_view value, wide_text& error) {
+  if (!holds_impossible_character(value)) return true;
+  // What the user most likely typed before the backslash that ate the quote.
+  const wide_text meant(value.substr(0, value.find(u'"')));
+  error = wide_text(invalid_pattern) + wide_text(value) + wide_text(stray_quote_intro) + meant + u"/ or \"" + meant +
+          wide_text(stray_quote_detail);
+  return false;
+}
 
 bool add_user_pattern(exclusion_rules& rules, wide_view pattern) {
   return !holds_impossible_character(pattern) && add_exclusion_pattern(rules, pattern);

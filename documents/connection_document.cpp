@@ -1,6 +1,8 @@
 #include "connection_document.h"
 
 #include <algorithm>
+#include <cstring>
+#include <new>
 #include <utility>
 
 #include "relative_form.h"
@@ -9,6 +11,10 @@
 
 namespace addfolder {
 namespace {
+
+// The document element, and its sections in the layout's order.
+constexpr const char* root_element = "iarProjectConnection";
+constexpr const char* section_names[] = {"includePath", "asmIncludePath", "files"};
 
 // The group name of the working directory itself, whose files go directly into files.
 constexpr std::string_view working_directory_name = ".";
@@ -53,22 +59,31 @@ std::string source_path_text(const source_folder& folder, const std::string& pre
 
 connection_sections build_connection_document(pugi::xml_document& document) {
   connection_sections sections;
-  sections.root = document.append_child("iarProjectConnection");
+  sections.root = document.append_child(root_element);
   sections.root.append_attribute("name").set_value("src");
   sections.root.append_attribute("oneShot").set_value("false");
-  sections.include_path = sections.root.append_child("includePath");
-  sections.asm_include_path = sections.root.append_child("asmIncludePath");
-  sections.files = sections.root.append_child("files");
+  sections.include_path = sections.root.append_child(section_names[0]);
+  sections.asm_include_path = sections.root.append_child(section_names[1]);
+  sections.files = sections.root.append_child(section_names[2]);
   return sections;
 }
 
-connection_sections open_connection_document(pugi::xml_document& document) {
-  connection_sections sections;
-  sections.root = document.child("iarProjectConnection");
-  sections.include_path = sections.root.child("includePath");
-  sections.asm_include_path = sections.root.child("asmIncludePath");
-  sections.files = sections.root.child("files");
-  return sections;
+document_error open_connection_document(pugi::xml_document& document, const wide_path& file,
+                                        connection_sections& sections) {
+  sections = connection_sections{};
+  pugi::xml_node root = document.document_element();
+  if (std::strcmp(root.name(), root_element) != 0) return wrong_root_error(file, root.name(), root_element);
+  sections.root = root;
+  pugi::xml_node* const handles[] = {&sections.include_path, &sections.asm_include_path, &sections.files};
+  for (size_t i = 0; i < std::size(section_names); ++i) *handles[i] = root.child(section_names[i]);
+  for (size_t i = 0; i < std::size(section_names); ++i) {
+    if (*handles[i]) continue;
+    pugi::xml_node later;
+    for (size_t j = i + 1; j < std::size(section_names) && !later; ++j) later = *handles[j];
+    *handles[i] = later ? root.insert_child_before(section_names[i], later) : root.append_child(section_names[i]);
+    if (!*handles[i]) throw std::bad_alloc();
+  }
+  return {};
 }
 
 connection_entries plan_connection_entries(const source_tree& tree) {

@@ -7,6 +7,7 @@
 
 #include <pugixml.hpp>
 
+#include "document_error.h"
 #include "source_tree.h"
 
 namespace addfolder {
@@ -23,8 +24,13 @@ struct connection_sections {
 // includePath, asmIncludePath and files in an empty document.
 connection_sections build_connection_document(pugi::xml_document& document);
 
-// Finds the sections of a loaded connection document; a missing one is null.
-connection_sections open_connection_document(pugi::xml_document& document);
+// Finds the sections of a connection document loaded from file, and inserts
+// each section that it lacks in the layout's order: before the first later
+// section of the layout that is there, else as the root's last child. An
+// error where the root element is not iarProjectConnection. Raises
+// std::bad_alloc when memory runs out.
+document_error open_connection_document(pugi::xml_document& document, const wide_path& file,
+                                        connection_sections& sections);
 
 // Everything the fill writes, computed before any file is touched, so that a
 // path without a relative form or a name without narrow text stops the run

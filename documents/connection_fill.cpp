@@ -6,9 +6,14 @@ namespace addfolder {
 namespace {
 
 // Appends a path to a section that does not list it yet; true when it did.
+// Either way, notes the element that lists it.
 bool add_path_if_missing(connection_index& index, pugi::xml_node section, std::string_view text) {
-  if (!section || is_path_listed(index, section, text)) return false;
-  append_path(index, section, text);
+  if (!section) return false;
+  if (const pugi::xml_node listed = listing_child(index, section, text)) {
+    note_run_entry(index, listed);
+    return false;
+  }
+  note_run_entry(index, append_path(index, section, text));
   return true;
 }
 
@@ -24,9 +29,10 @@ void add_include_paths(connection_index& index, pugi::xml_node section, change_p
 
 }  // namespace
 
-void fill_connection_document(connection_sections& sections, const connection_entries& entries, change_log& log,
-                              std::vector<pugi::xml_node>* listing) {
-  connection_index index = start_connection_index(sections.files);
+fill_result fill_connection_document(connection_sections& sections, const connection_entries& entries,
+                                     change_log& log) {
+  fill_result filled{start_connection_index(sections.files)};
+  connection_index& index = filled.index;
   std::vector<bool> include_added(entries.include_paths.size(), false);
   add_include_paths(index, sections.include_path, change_place::include_path, entries.include_paths, include_added,
                     log);
@@ -49,17 +55,11 @@ void fill_connection_document(connection_sections& sections, const connection_en
   }
 
   std::vector<bool> group_received(entries.group_names.size(), false);
-  if (listing != nullptr) listing->reserve(entries.sources.size());
+  index.run_listing.reserve(index.run_listing.size() + entries.sources.size());
   for (const connection_entries::source& source : entries.sources) {
     const bool in_group = source.group != connection_entries::no_group;
     const pugi::xml_node section = in_group ? groups[source.group] : sections.files;
-    if (!section) continue;
-    if (const pugi::xml_node listed = listing_child(index, section, source.path_text)) {
-      if (listing != nullptr) listing->push_back(listed);
-      continue;
-    }
-    const pugi::xml_node added = append_path(index, section, source.path_text);
-    if (listing != nullptr) listing->push_back(added);
+    if (!add_path_if_missing(index, section, source.path_text)) continue;
     ++log.counts.added_files;
     if (in_group && !group_received[source.group]) {
       group_received[source.group] = true;
@@ -68,6 +68,7 @@ void fill_connection_document(connection_sections& sections, const connection_en
     note_change(log, true, in_group ? change_place::group : change_place::files,
                 in_group ? std::string_view(entries.group_names[source.group]) : std::string_view(), source.path_text);
   }
+  return filled;
 }
 
 }  // namespace addfolder

@@ -7,15 +7,21 @@
 
 #include "change_log.h"
 #include "connection_document.h"
+#include "connection_index.h"
 
 namespace addfolder {
 
+// What a fill leaves for a prune: the index of the document, which knows
+// every element that lists one of this run's entries, found or added.
+struct fill_result {
+  connection_index index;
+};
+
 // Adds what is missing, in four passes: includePath, asmIncludePath, the
 // groups, the source files; notes every addition in log. Only ever appends.
-// When listing is given, it receives every element that lists one of the
-// source files afterwards, found or added. Raises std::bad_alloc when the XML
-// library runs out of memory; the document must then not be saved.
-void fill_connection_document(connection_sections& sections, const connection_entries& entries, change_log& log,
-                              std::vector<pugi::xml_node>* listing = nullptr);
+// Raises std::bad_alloc when the XML library runs out of memory; the
+// document must then not be saved.
+fill_result fill_connection_document(connection_sections& sections, const connection_entries& entries,
+                                     change_log& log);
 
 }  // namespace addfolder

@@ -1,5 +1,6 @@
 #include "connection_index.h"
 
+#include <algorithm>
 #include <functional>
 #include <new>
 
@@ -137,6 +138,51 @@ pugi::xml_node append_group(connection_index& index, std::string_view name) {
   if (index.groups_indexed) record_group(index, group);
   if (!complete) throw std::bad_alloc();
   return group;
+}
+
+void note_run_entry(connection_index& index, pugi::xml_node child) {
+  index.run_listing.push_back(child.internal_object());
+  index.run_listing_sorted = false;
+}
+
+bool lists_run_entry(connection_index& index, pugi::xml_node child) {
+  if (!index.run_listing_sorted) {
+    // The nodes' own addresses sort without a call per comparison.
+    std::sort(index.run_listing.begin(), index.run_listing.end());
+    index.run_listing_sorted = true;
+  }
+  const auto listed = [&](pugi::xml_node node) {
+    return std::binary_search(index.run_listing.begin(), index.run_listing.end(), node.internal_object());
+  };
+  return listed(child) || listed(listing_child(index, child.parent(), child.child_value()));
+}
+
+bool is_run_source_text(connection_index& index, const connection_entries& entries, std::string_view text) {
+  // Sorted by hash, which takes far less than a hash set of as many texts.
+  std::vector<std::pair<size_t, std::string_view>>& texts = index.run_source_texts;
+  if (texts.empty() && !entries.sources.empty()) {
+    texts.reserve(entries.sources.size());
+    for (const connection_entries::source& source : entries.sources) {
+      texts.emplace_back(path_text_hash(source.path_text), source.path_text);
+    }
+    std::sort(texts.begin(), texts.end());
+  }
+  const size_t hash = path_text_hash(text);
+  for (auto entry = std::lower_bound(texts.begin(), texts.end(), std::pair(hash, std::string_view()));
+       entry != texts.end() && entry->first == hash; ++entry) {
+    if (same_path_text(entry->second, text)) return true;
+  }
+  return false;
+}
+
+void remove_listed_child(connection_index& index, pugi::xml_node child) {
+  pugi::xml_node section = child.parent();
+  // The set holds the first of equal children; only that one is child itself.
+  if (const auto found = index.listed_children.find(child); found != index.listed_children.end() && *found == child) {
+    index.listed_children.erase(found);
+  }
+  if (const auto size = index.section_sizes.find(section); size != index.section_sizes.end()) --size->second;
+  section.remove_child(child);
 }
 
 }  // namespace addfolder

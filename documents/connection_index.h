@@ -6,9 +6,12 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include <pugixml.hpp>
 
+#include "connection_document.h"
 #include "path_text_match.h"
 
 namespace addfolder {
@@ -50,6 +53,13 @@ struct connection_index {
   pugi::xml_node files;
   bool groups_indexed = false;
   std::unordered_map<std::string_view, pugi::xml_node, path_text_hasher, path_text_equal> groups;
+  // The elements that list this run's entries, as the fill found or added
+  // them; sorted by address once the fill is done.
+  std::vector<const pugi::xml_node_struct*> run_listing;
+  bool run_listing_sorted = false;
+  // The path texts of this run's source files with their hashes, sorted, so
+  // that a text is found in any section; made when first asked for.
+  std::vector<std::pair<size_t, std::string_view>> run_source_texts;
 };
 
 // An index for the document whose files element is files (possibly null).
@@ -77,5 +87,20 @@ pugi::xml_node append_path(connection_index& index, pugi::xml_node section, std:
 // Appends to files a group element with the attribute name; null when files
 // is null. Raises std::bad_alloc when memory runs out.
 pugi::xml_node append_group(connection_index& index, std::string_view name);
+
+// Notes that child lists one of this run's entries.
+void note_run_entry(connection_index& index, pugi::xml_node child);
+
+// True when child, or the first child of its section that lists the same
+// text, lists one of this run's entries.
+bool lists_run_entry(connection_index& index, pugi::xml_node child);
+
+// True when text is the path text of one of the run's source files, in
+// whatever section it stands; entries must outlive the index.
+bool is_run_source_text(connection_index& index, const connection_entries& entries, std::string_view text);
+
+// Removes a child from its section and from the index. Only the prune
+// removes, and nothing is added after it.
+void remove_listed_child(connection_index& index, pugi::xml_node child);
 
 }  // namespace addfolder

@@ -8,6 +8,7 @@
 
 #include "change_log.h"
 #include "connection_document.h"
+#include "connection_fill.h"
 
 namespace addfolder {
 
@@ -18,9 +19,11 @@ namespace addfolder {
 // it, and then groups directly under files, named within the folder, that
 // hold no element. Only files with a source extension are removed; other
 // files, deeper groups and everything outside the folder stay. Texts compare
-// with "/" and "\" alike. listing holds the elements that the fill found or
-// added for the source files. Notes every removal in log.
+// with "/" and "\" alike. A text lies within the folder only as the program
+// itself could have written it: the folder, then names that are not empty,
+// "." or "..". A group goes only when this run emptied it. filled is what
+// the fill of this run left. Notes every removal in log.
 void prune_connection_document(connection_sections& sections, const connection_entries& entries,
-                               std::string_view folder, const std::vector<pugi::xml_node>& listing, change_log& log);
+                               std::string_view folder, fill_result& filled, change_log& log);
 
 }  // namespace addfolder

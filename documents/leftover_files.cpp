@@ -2,29 +2,16 @@
 
 #include <vector>
 
-#include "file_access.h"
+#include "beside_names.h"
+#include "file_replacement.h"
 #include "file_system.h"
+#include "file_target.h"
 
 namespace addfolder {
-namespace {
-
-// The final target of file, which the saves name their files after. A file
-// not made yet is named by its folder's final path and its own name.
-bool final_target(const wide_path& file, wide_path& target) {
-  const int error = query_final_path(file, target);
-  if (error == 0) return true;
-  if (!is_not_found_error(error)) return false;
-  const wide_view folder = parent_path(file);
-  if (query_final_path(folder.empty() ? wide_path(u".") : wide_path(folder), target) != 0) return false;
-  append_element(target, file_name(file));
-  return true;
-}
-
-}  // namespace
 
 void remove_leftover_files(const wide_path& file) {
   wide_path target;
-  if (file_name(file).empty() || !final_target(file, target)) return;
+  if (final_target(file, target)) return;
   const wide_path folder(parent_path(target));
   const wide_view name = file_name(target);
   std::vector<directory_entry> entries;

@@ -7,7 +7,7 @@
 namespace addfolder {
 
 // Removes, in the folder of the final target of file (links followed), every
-// regular file whose name is one that replace_file or keep_old_file makes for
+// regular file whose name is one that beside_name makes for
 // that target. Only while no other run can be saving the file, so under the
 // run lock: such files are then left over from runs that died. Links,
 // folders and every other name stay. Failures are ignored; a file that stays

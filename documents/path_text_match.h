@@ -11,6 +11,9 @@
 
 namespace addfolder {
 
+// True for the two separators of a path text, "\" and "/".
+constexpr bool is_separator_byte(char c) { return c == '\\' || c == '/'; }
+
 // True when left and right are equal after every "/" is read as "\".
 bool same_path_text(std::string_view left, std::string_view right);
 

@@ -1,13 +1,13 @@
 // The reference from the project file (.ewp) to the connection file.
 #pragma once
 
-#include <string>
 #include <string_view>
 
 #include <pugixml.hpp>
 
-#include "file_access.h"
-#include "xml_document.h"
+#include "connection_reference.h"
+#include "document_error.h"
+#include "file_stamp.h"
 #include "path.h"
 
 namespace addfolder {
@@ -16,24 +16,19 @@ namespace addfolder {
 enum class link_result {
   // The project file already names the connection file.
   found,
-  // The reference was missing and has been appended to the document, which
-  // the caller saves.
+  // The reference was missing and has been appended as the last child of
+  // project; the caller saves the document.
   added,
-  // The project file could not be loaded.
-  load_failed,
 };
 
-// The reference by which the project file names the connection file:
-// "$PROJ_DIR$\" + project name + ".ipcf", in narrow text.
-std::string connection_reference(std::string_view narrow_project_name);
-
-// Loads the project file into project and looks for a top-level file/name
-// entry that names the connection file ("/" read as "\", otherwise byte for
-// byte); appends one as the last child of project when none does. A stamp,
-// where asked for, receives the state of the file as it was read; a problem,
-// why its text was refused. Raises std::bad_alloc when memory runs out.
-link_result link_project_file(const wide_path& project_file, std::string_view connection_reference,
-                              pugi::xml_document& project, file_stamp* stamp = nullptr,
-                              document_text_problem* problem = nullptr);
+// Loads the project file into project and looks for a file/name entry at any
+// depth below its root element project whose text names the connection file
+// (names_connection_file); appends reference in a new top-level entry when
+// none does. An error when the file does not load or its root element is not
+// project. A stamp, where asked for, receives the state of the file as it was
+// read. Raises std::bad_alloc when memory runs out.
+document_error link_project_file(const wide_path& project_file, const connection_file_names& connection,
+                                 std::string_view reference, pugi::xml_document& project, link_result& result,
+                                 file_stamp* stamp = nullptr);
 
 }  // namespace addfolder

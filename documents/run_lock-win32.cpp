@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "run_lock.h"
 #include "file_system.h"
+#include "lock_attempt.h"
 #include "win32_path.h"
 
 namespace addfolder {
@@ -14,6 +14,11 @@ bool may_exist(const std::wstring& path) {
          !is_not_found_error(static_cast<int>(GetLastError()));
 }
 
+bool is_folder(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace
 
 // The lock is a hidden file beside the project file, open without sharing and
@@ -21,37 +26,35 @@ bool may_exist(const std::wstring& path) {
 // one, or on another machine of a network share, is refused while it is open.
 // The system closes the handle of a process that ends, however it ends, and
 // the file goes with it.
-lock_outcome acquire_run_lock(const wide_path& project_file, std::chrono::milliseconds patience, run_lock& lock) {
-  lock.release();
-  // Beside the final target, which runs through any link to the project find alike.
-  wide_path target;
-  if (query_final_path(project_file, target) != 0) return lock_outcome::failed;
-  wide_path lock_file(parent_path(target));
-  append_element(lock_file, u"." + wide_path(file_name(target)) + u".lock");
+lock_try try_run_lock(const wide_path& lock_file, run_lock& lock, int& code) {
   const std::wstring native = to_win32_path(lock_file);
-  HANDLE held = INVALID_HANDLE_VALUE;
-  const lock_outcome outcome = wait_for_lock(patience, [&] {
-    held = CreateFileW(native.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_ALWAYS,
-                       FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (held != INVALID_HANDLE_VALUE) return lock_outcome::acquired;
-    const DWORD error = GetLastError();
-    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return lock_outcome::timed_out;
-    // Refused while the lock file of a run that just let go is being deleted;
-    // where there is no lock file, the folder refuses a new one for good.
-    if (error == ERROR_ACCESS_DENIED) return may_exist(native) ? lock_outcome::timed_out : lock_outcome::failed;
-    if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_PARAMETER || error == ERROR_INVALID_FUNCTION) {
-      return lock_outcome::unsupported;
-    }
-    return lock_outcome::failed;
-  });
-  if (outcome == lock_outcome::acquired) lock.native_ = reinterpret_cast<std::intptr_t>(held);
-  return outcome;
+  const HANDLE held = CreateFileW(native.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (held != INVALID_HANDLE_VALUE) {
+    lock.native_ = reinterpret_cast<std::intptr_t>(held);
+    lock.file_ = lock_file;
+    return lock_try::taken;
+  }
+  code = static_cast<int>(GetLastError());
+  if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION) return lock_try::busy;
+  if (code == ERROR_ACCESS_DENIED) {
+    // A folder in the lock's place never goes by itself. Otherwise refused
+    // while the lock file of a run that just let go is being deleted; where
+    // there is no lock file, the folder refuses a new one for good.
+    if (is_folder(native)) return lock_try::not_a_file;
+    return may_exist(native) ? lock_try::busy : lock_try::failed;
+  }
+  if (code == ERROR_NOT_SUPPORTED || code == ERROR_INVALID_PARAMETER || code == ERROR_INVALID_FUNCTION) {
+    return lock_try::unsupported;
+  }
+  return lock_try::failed;
 }
 
 void run_lock::release() {
   if (native_ == none) return;
   CloseHandle(reinterpret_cast<HANDLE>(native_));
   native_ = none;
+  file_.clear();
 }
 
 }  // namespace addfolder

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <thread>
 
+#include "beside_names.h"
+#include "file_target.h"
+#include "lock_attempt.h"
+
 namespace addfolder {
 namespace {
 
@@ -12,14 +16,32 @@ constexpr std::chrono::milliseconds longest_pause{200};
 
 }  // namespace
 
-lock_outcome wait_for_lock(std::chrono::milliseconds patience, const std::function<lock_outcome()>& attempt) {
+document_error acquire_run_lock(const wide_path& project_file, std::chrono::milliseconds patience, run_lock& lock) {
+  lock.release();
+  // Beside the final target, which runs through any link to the project find alike.
+  wide_path target;
+  if (document_error error = final_target(project_file, target)) {
+    error.failure = document_failure::lock_failed;
+    return error;
+  }
+  const wide_path lock_file = lock_name(target);
   const auto deadline = std::chrono::steady_clock::now() + patience;
   std::chrono::milliseconds pause = first_pause;
   while (true) {
-    const lock_outcome outcome = attempt();
-    if (outcome != lock_outcome::timed_out) return outcome;
+    int code = 0;
+    switch (try_run_lock(lock_file, lock, code)) {
+      case lock_try::taken:
+      case lock_try::unsupported:
+        return {};
+      case lock_try::not_a_file:
+        return make_document_error(document_failure::lock_not_a_file, lock_file);
+      case lock_try::failed:
+        return make_document_error(document_failure::lock_failed, project_file, code);
+      case lock_try::busy:
+        break;
+    }
     const auto now = std::chrono::steady_clock::now();
-    if (now >= deadline) return lock_outcome::timed_out;
+    if (now >= deadline) return make_document_error(document_failure::lock_timed_out, project_file);
     std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
     pause = std::min(pause * 2, longest_pause);
   }

@@ -5,7 +5,8 @@
 #include <new>
 
 #include "declared_encoding.h"
-#include "file_access.h"
+#include "file_bytes.h"
+#include "file_replacement.h"
 #include "text_conversion.h"
 
 namespace addfolder {
@@ -192,56 +193,94 @@ pugi::xml_parse_result parse(pugi::xml_document& document, file_bytes& bytes, pu
   return result;
 }
 
-// Reads a document from a block in the encoding that it declares.
-bool parse_block(pugi::xml_document& document, file_bytes& bytes, document_text_problem* problem) {
+// The parser's refusal, with where it stopped; the line is 1 until the
+// caller counts it in the bytes as they were before parsing (line_at).
+document_error malformed(const wide_path& file, const pugi::xml_parse_result& result) {
+  document_error error = make_document_error(document_failure::malformed, file, static_cast<int>(result.status));
+  error.detail = result.description();
+  error.offset = result.offset > 0 ? static_cast<size_t>(result.offset) : 0;
+  error.line = 1;
+  return error;
+}
+
+// The line, counted from 1, of offset in the text that the parser read from
+// bytes, which are released. Parsing in place changes the bytes before the
+// offset, so the caller reads them again.
+size_t line_at(file_bytes& bytes, size_t offset) {
+  size_t line = 1;
+  if (prepare_block(bytes, choose_encoding(std::string_view(bytes.data, bytes.size)).encoding)) {
+    line += static_cast<size_t>(std::count(bytes.data, bytes.data + std::min(offset, bytes.size), '\n'));
+  }
+  release_file_bytes(bytes);
+  return line;
+}
+
+// Reads a document from a block in the encoding that it declares; the block
+// is gone afterwards.
+document_error parse_block(pugi::xml_document& document, file_bytes& bytes, const wide_path& file) {
   const encoding_choice choice = choose_encoding(std::string_view(bytes.data, bytes.size));
-  const auto refuse = [&](document_text_problem::reason why) {
+  const auto refuse = [&](document_error error) {
     release_file_bytes(bytes);
     // The library keeps what it parsed before an error; nothing may use it.
     document.reset();
-    if (problem != nullptr && why != document_text_problem::reason::none) {
-      *problem = document_text_problem{why, choice.name};
-    }
-    return false;
+    return error;
   };
   if (choice.encoding == document_encoding::unsupported) {
-    return refuse(document_text_problem::reason::unsupported_encoding);
+    return refuse(encoding_error(document_failure::unsupported_encoding, file, choice.name));
   }
-  if (!prepare_block(bytes, choice.encoding)) return refuse(document_text_problem::reason::invalid_text);
+  if (!prepare_block(bytes, choice.encoding)) {
+    return refuse(encoding_error(document_failure::invalid_text, file, choice.name));
+  }
   // Valid bytes can still name, by a character reference, a character that
   // UTF-8 has no form for; and the parser converts UTF-16 and UTF-32 itself.
   const bool check_texts = choice.encoding == document_encoding::detected_by_parser ||
                            std::string_view(bytes.data, bytes.size).find("&#") != std::string_view::npos;
-  if (parse(document, bytes, parser_encoding(choice.encoding)).status != pugi::status_ok) {
-    return refuse(document_text_problem::reason::none);
+  const pugi::xml_parse_result result = parse(document, bytes, parser_encoding(choice.encoding));
+  if (result.status == pugi::status_out_of_memory) {
+    return refuse(make_document_error(document_failure::out_of_memory, file));
   }
+  if (result.status != pugi::status_ok) return refuse(malformed(file, result));
   settle_texts(document);
-  if (check_texts && !holds_only_utf8(document)) return refuse(document_text_problem::reason::invalid_text);
-  return true;
+  if (check_texts && !holds_only_utf8(document)) {
+    return refuse(encoding_error(document_failure::invalid_text, file, choice.name));
+  }
+  return {};
 }
 
 }  // namespace
 
-bool load_document(pugi::xml_document& document, const wide_path& file, file_stamp* stamp,
-                   document_text_problem* problem) {
+document_error load_document(pugi::xml_document& document, const wide_path& file, file_stamp* stamp) {
   document.reset();
-  if (problem != nullptr) *problem = document_text_problem{};
   file_bytes bytes;
-  if (!read_whole_file(file, bytes, stamp)) return false;
-  return parse_block(document, bytes, problem);
+  if (document_error error = read_whole_file(file, bytes, stamp)) return error;
+  document_error error = parse_block(document, bytes, file);
+  if (error.failure == document_failure::malformed && !read_whole_file(file, bytes)) {
+    error.line = line_at(bytes, error.offset);
+  }
+  return error;
 }
 
-bool load_document_bytes(pugi::xml_document& document, std::string_view bytes, document_text_problem* problem) {
+document_error load_document_bytes(pugi::xml_document& document, std::string_view bytes) {
   document.reset();
-  if (problem != nullptr) *problem = document_text_problem{};
   file_bytes block;
   if (!copy_to_block(bytes, block)) throw std::bad_alloc();
-  return parse_block(document, block, problem);
+  document_error error = parse_block(document, block, wide_path());
+  if (error.failure == document_failure::malformed && copy_to_block(bytes, block)) {
+    error.line = line_at(block, error.offset);
+  }
+  return error;
 }
 
-bool save_document(const pugi::xml_document& document, const wide_path& file) {
-  if (!indentation_within_bounds(document)) return false;
+document_error save_document(const pugi::xml_document& document, const wide_path& file) {
+  if (!indentation_within_bounds(document)) return make_document_error(document_failure::too_deep, file);
   return replace_file(file, [&](pugi::xml_writer& writer) { write_document(document, writer); });
+}
+
+document_error save_document_if_unchanged(const pugi::xml_document& document, const wide_path& file,
+                                          const file_stamp& expected, file_undo* undo) {
+  if (!indentation_within_bounds(document)) return make_document_error(document_failure::too_deep, file);
+  return replace_if_unchanged(file, expected, [&](pugi::xml_writer& writer) { write_document(document, writer); },
+                              undo);
 }
 
 std::string saved_form(const pugi::xml_document& document) {

@@ -82,6 +82,7 @@ bool step(const exclusion_rules& rules, std::uint32_t position, wide_view name, 
 }  // namespace
 
 bool add_exclusion_pattern(exclusion_rules& rules, wide_view pattern) {
+  if (pattern.size() > most_pattern_length) return false;
   pattern_outline parts = outline(pattern);
   if (parts.names.empty() || parts.has_parent_name) return false;
   if (!parts.anchored && parts.names.front() != any_folders_name) parts.names.insert(parts.names.begin(), any_folders_name);

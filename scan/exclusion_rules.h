@@ -54,8 +54,13 @@ struct exclusion_state {
   std::vector<std::uint32_t> positions;
 };
 
+// The longest pattern, in UTF-16 units: a longer one is refused, so that the
+// memory that patterns take stays in step with the input.
+inline constexpr size_t most_pattern_length = 4096;
+
 // Adds one pattern; returns false, leaving the rules unchanged, for a pattern that
-// names nothing: empty, separators and "." names only, or holding a ".." name.
+// names nothing: empty, separators and "." names only, or holding a ".." name;
+// and for one longer than most_pattern_length.
 bool add_exclusion_pattern(exclusion_rules& rules, wide_view pattern);
 
 // True when the rules hold no pattern.

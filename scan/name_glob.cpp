@@ -29,7 +29,7 @@ bool read_class(wide_view pattern, std::size_t open, name_glob& glob, std::size_
   glob_token token;
   token.type = glob_token::kind::character_class;
   token.negated = negated;
-  token.first_range = glob.ranges.size();
+  token.first_range = static_cast<std::uint32_t>(glob.ranges.size());
   while (index < close) {
     std::size_t length = 0;
     const char32_t first = character_at(pattern, index, length);
@@ -42,7 +42,7 @@ bool read_class(wide_view pattern, std::size_t open, name_glob& glob, std::size_
     }
     glob.ranges.push_back(character_range{first, last});
   }
-  token.range_count = glob.ranges.size() - token.first_range;
+  token.range_count = static_cast<std::uint32_t>(glob.ranges.size() - token.first_range);
   glob.tokens.push_back(token);
   end = close + 1;
   return true;
@@ -61,8 +61,8 @@ void tokenize(wide_view pattern, name_glob& glob) {
       ++index;
     } else if (unit != u'[' || !read_class(pattern, index, glob, index)) {
       std::size_t length = 0;
-      const char32_t c = ascii_lower(character_at(pattern, index, length));
-      glob.tokens.push_back(glob_token{glob_token::kind::character, c});
+      glob_token& token = glob.tokens.emplace_back();
+      token.character = ascii_lower(character_at(pattern, index, length));
       index += length;
     }
   }
@@ -103,8 +103,9 @@ void choose_shape(name_glob& glob) {
     glob.shape = name_glob_shape::glob;
     return;
   }
-  glob.tokens.clear();
-  glob.ranges.clear();
+  // Released, not only cleared: a long literal would keep its tokens' room.
+  glob.tokens = {};
+  glob.ranges = {};
 }
 
 // True when name's units equal text's (already folded) units, ASCII letters folded.

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "path.h"
@@ -28,16 +29,19 @@ enum class name_glob_shape {
   glob,
 };
 
-// One step of a general glob.
+// One step of a general glob, in 16 bytes: a pattern compiles to a small
+// multiple of its own size.
 struct glob_token {
-  enum class kind { character, any_character, any_run, character_class };
+  enum class kind : std::uint8_t { character, any_character, any_run, character_class };
   kind type = kind::character;
+  // For kind::character_class: whether the class is negated.
+  bool negated = false;
   // The character (ASCII letters lower-cased) for kind::character.
   char32_t character = 0;
-  // For kind::character_class: its ranges in name_glob::ranges, and whether the class is negated.
-  std::size_t first_range = 0;
-  std::size_t range_count = 0;
-  bool negated = false;
+  // For kind::character_class: its ranges in name_glob::ranges. A pattern
+  // is far shorter than 2^32 characters.
+  std::uint32_t first_range = 0;
+  std::uint32_t range_count = 0;
 };
 
 // An inclusive range of characters in a class, as written.

@@ -17,10 +17,8 @@ struct scan_state {
   explicit scan_state(scan_problem_list& problems) : problems(problems) {}
   source_tree tree;
   scan_problem_list& problems;
-  // The weakly canonical form of the working directory, read once.
+  // The weakly canonical form of the directory that relative forms lead from.
   wide_path working_directory;
-  // A failed status query of a header ends the search for headers alone.
-  bool finding_headers = true;
   std::vector<folder_forms> forms;
   std::vector<size_t> records;
   // What the user leaves out, and for each level the patterns that may
@@ -29,10 +27,7 @@ struct scan_state {
   std::vector<exclusion_state> exclusion_states;
 };
 
-void report(scan_state& state, scan_problem problem) {
-  problem.met_by_headers = problem.met_by_headers && state.finding_headers;
-  state.problems.push_back(std::move(problem));
-}
+void report(scan_state& state, scan_problem problem) { state.problems.push_back(std::move(problem)); }
 
 void report_failed_call(scan_state& state, int code, const char* operation, const wide_path& path) {
   report(state, scan_problem{scan_problem_kind::failed_call, path, operation, {}, code});
@@ -53,15 +48,15 @@ source_folder& current_folder(scan_state& state, const tree_walk& walk) {
 
 // Whether the entry is a regular file, links followed. The listing answers
 // for plain files and directories; links and unknown kinds need the status
-// query, whose failure ends the search for headers. A dangling link is no file.
+// query; an entry whose status cannot be read is reported and counts as no
+// file. A dangling link is no file.
 bool is_regular_file(scan_state& state, const tree_walk& walk) {
   const directory_entry& entry = *walk.entry;
   if (entry.is_regular) return true;
   if (entry.is_directory) return false;
   file_kind kind = file_kind::not_found;
   if (const int error = query_status(walk.path, kind); error != 0) {
-    state.problems.push_back(scan_problem{scan_problem_kind::failed_call, walk.path, "status", {}, error, false, true});
-    state.finding_headers = false;
+    report(state, scan_problem{scan_problem_kind::failed_call, walk.path, "status", {}, error, false, true});
     return false;
   }
   return kind == file_kind::regular;
@@ -104,7 +99,7 @@ void visit_entry(scan_state& state, tree_walk& walk) {
     }
     current_folder(state, walk).sources.push_back(std::move(source));
   }
-  if (state.finding_headers && is_header_extension(extension) && is_regular_file(state, walk)) {
+  if (is_header_extension(extension) && is_regular_file(state, walk)) {
     current_folder(state, walk).holds_header = true;
   }
 }
@@ -149,11 +144,11 @@ void walk_tree(scan_state& state, const wide_path& scan_root) {
 
 }  // namespace
 
-source_tree scan_source_tree(const wide_path& scan_root, const exclusion_rules& exclusions,
-                             scan_problem_list& problems) {
+source_tree scan_source_tree(const wide_path& scan_root, const wide_path& base_directory,
+                             const exclusion_rules& exclusions, scan_problem_list& problems) {
   scan_state state(problems);
   state.exclusions = &exclusions;
-  state.working_directory = weakly_canonical(current_path());
+  state.working_directory = base_directory;
   walk_tree(state, scan_root);
   return std::move(state.tree);
 }

@@ -44,14 +44,16 @@ struct source_tree {
   std::vector<source_folder> folders;
 };
 
-// Walks the tree below the scan root, a relative form of the working
-// directory's: every entry is looked at once, links are not followed, and a
-// folder that cannot be read is left out, as is whatever exclusions match
-// (an excluded folder is not entered). Problems are appended to problems
-// and never end the walk. Raises system_error where the working directory,
-// the root or a link cannot be resolved; std::bad_alloc passes through. The
-// problems met before either stay in problems.
-source_tree scan_source_tree(const wide_path& scan_root, const exclusion_rules& exclusions,
-                             scan_problem_list& problems);
+// Walks the tree below the scan root, a path that the file system finds from
+// the working directory: every entry is looked at once, links are not
+// followed, and a folder that cannot be read is left out, as is whatever
+// exclusions match (an excluded folder is not entered). Relative forms lead
+// from base_directory, which is weakly canonical. Problems are appended to
+// problems and never end the walk: an entry whose status cannot be read is
+// reported and skipped. Raises system_error where the root or a link cannot
+// be resolved; std::bad_alloc passes through. The problems met before either
+// stay in problems.
+source_tree scan_source_tree(const wide_path& scan_root, const wide_path& base_directory,
+                             const exclusion_rules& exclusions, scan_problem_list& problems);
 
 }  // namespace addfolder

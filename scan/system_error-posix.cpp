@@ -7,13 +7,12 @@ namespace addfolder {
 
 std::string system_message(int code) {
   const char* text = std::strerror(code);
-  if (text == nullptr || *text == '\0') return "unknown error";
-  return text;
+  return text == nullptr ? std::string() : std::string(text);
 }
 
 wide_text system_message_wide(int code) {
   wide_text wide;
-  if (!append_wide(wide, system_message(code))) return u"unknown error";
+  if (!append_wide(wide, system_message(code))) wide.clear();
   return wide;
 }
 

@@ -11,13 +11,12 @@ wide_text system_message_wide(int code) {
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
       static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  if (length == 0 || buffer == nullptr) return u"unknown error";
+  if (length == 0 || buffer == nullptr) return {};
   wide_text message = from_win32_text(std::wstring_view(buffer, length));
   LocalFree(buffer);
   while (!message.empty() && (message.back() == u'\r' || message.back() == u'\n' || message.back() == u' ')) {
     message.pop_back();
   }
-  if (message.empty()) return u"unknown error";
   return message;
 }
 
@@ -25,7 +24,7 @@ std::string system_message(int code) {
   try {
     return to_error_text(system_message_wide(code));
   } catch (const std::exception&) {
-    return "unknown error";
+    return {};
   }
 }
 

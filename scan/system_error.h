@@ -32,7 +32,8 @@ class system_error : public std::exception {
 };
 
 // The operating system's text for an error code, in the error stream's code
-// page, without a trailing line end; "unknown error" when the system has none.
+// page, without a trailing line end; empty when the system has none, and the
+// front end says so in its own words.
 std::string system_message(int code);
 
 // The same text as a wide string, for messages shown to the user.

@@ -15,7 +15,9 @@ struct parsed_line {
 parsed_line parse(std::vector<wide_text> arguments) {
   arguments.insert(arguments.begin(), u"addfolder");
   parsed_line parsed;
-  parsed.ok = parse_command_line(arguments, parsed.line, parsed.error);
+  const run_outcome outcome = parse_command_line(arguments, parsed.line);
+  parsed.ok = !outcome.failed();
+  parsed.error = outcome.message;
   return parsed;
 }
 
@@ -111,8 +113,7 @@ TEST(CommandLine, HelpAndVersionAreAnsweredWhateverElseStands) {
   }
   // The program itself is element 0, whatever its file is called.
   command_line line;
-  wide_text error;
-  EXPECT_FALSE(parse_command_line({u"--version"}, line, error));
+  EXPECT_EQ(parse_command_line({u"--version"}, line).exit_code, exit_command_line_error);
 }
 
 }  // namespace

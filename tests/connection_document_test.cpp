@@ -55,19 +55,20 @@ class ConnectionDocument : public ::testing::Test {
   }
 
   // One run: create mode builds the document new, extend mode loads the
-  // file. Returns the file as written.
+  // file. Returns the file as written, or why it was refused.
   std::string run(bool create, const header_directory_list& headers, const source_file_list& sources) {
     pugi::xml_document document;
     connection_sections sections;
     if (create) {
       sections = build_connection_document(document);
     } else {
-      EXPECT_TRUE(load_document(document, to_wide_path(file_)));
-      sections = open_connection_document(document);
+      document_error error = load_document(document, to_wide_path(file_));
+      if (!error) error = open_connection_document(document, to_wide_path(file_), sections);
+      if (error) return "refused: line " + std::to_string(error.line) + ": " + error.detail;
     }
     change_log log;
     fill_connection_document(sections, plan_connection_entries(reference::tree_of(headers, sources)), log);
-    EXPECT_TRUE(save_document(document, to_wide_path(file_)));
+    EXPECT_FALSE(save_document(document, to_wide_path(file_)));
     return read_file(file_);
   }
 
@@ -220,6 +221,10 @@ TEST_F(ConnectionDocument, ExtendModeOnlyAppendsAndComparesWholeTexts) {
             tabbed(R"(
 <?xml version="1.0"?>
 <iarProjectConnection name="mine">
+  <asmIncludePath>
+    <path>$PROJ_DIR$\lib</path>
+    <path>$PROJ_DIR$\lib\hal</path>
+  </asmIncludePath>
   <files>
     <group name="LIB\HAL">
       <path>$PROJ_DIR$\lib\hal\gpio.c</path>
@@ -248,22 +253,55 @@ TEST_F(ConnectionDocument, ExtendModeOnlyAppendsAndComparesWholeTexts) {
 )"));
 }
 
-TEST_F(ConnectionDocument, ExtendModeWithoutFilesOrRoot) {
-  write_file(file_, "<iarProjectConnection><asmIncludePath/><group name=\"lib\"/></iarProjectConnection>");
-  EXPECT_EQ(run(false, example_headers, example_sources), tabbed(R"(
+TEST_F(ConnectionDocument, ShapesThatAreNotTheProgramsAreMendedOrRefused) {
+  const struct {
+    const char* input;
+    const char* written;
+  } shapes[] = {
+      // Missing sections come in the layout's order, before the first later one that is there.
+      {"<iarProjectConnection><asmIncludePath/><group name=\"lib\"/></iarProjectConnection>", R"(
+<?xml version="1.0"?>
+<iarProjectConnection>
+  <includePath>
+    <path>$PROJ_DIR$\lib</path>
+  </includePath>
+  <asmIncludePath>
+    <path>$PROJ_DIR$\lib</path>
+  </asmIncludePath>
+  <group name="lib" />
+  <files>
+    <group name="lib">
+      <path>$PROJ_DIR$\lib\board.c</path>
+    </group>
+  </files>
+</iarProjectConnection>
+)"},
+      {"<iarProjectConnection><files/><includePath/></iarProjectConnection>", R"(
 <?xml version="1.0"?>
 <iarProjectConnection>
   <asmIncludePath>
     <path>$PROJ_DIR$\lib</path>
-    <path>$PROJ_DIR$\lib\hal</path>
   </asmIncludePath>
-  <group name="lib" />
+  <files>
+    <group name="lib">
+      <path>$PROJ_DIR$\lib\board.c</path>
+    </group>
+  </files>
+  <includePath>
+    <path>$PROJ_DIR$\lib</path>
+  </includePath>
 </iarProjectConnection>
-)"));
-
-  write_file(file_, "<!-- old -->\r\n<IarProjectConnection><files/></IarProjectConnection>\r\n");
-  EXPECT_EQ(run(false, example_headers, example_sources),
-            "<?xml version=\"1.0\"?>\n<IarProjectConnection>\n\t<files />\n</IarProjectConnection>\n");
+)"},
+      {"<!-- old -->\r\n<IarProjectConnection><files/></IarProjectConnection>\r\n",
+       "refused: line 0: IarProjectConnection"},
+      {"<iarProjectConnection>\r\n<files>\r\n</iarProjectConnection>", "refused: line 3: Start-end tags mismatch"},
+      {"", "refused: line 1: No document element found"},
+  };
+  for (const auto& shape : shapes) {
+    write_file(file_, shape.input);
+    const std::string expected = shape.written[0] == '\n' ? tabbed(shape.written) : shape.written;
+    EXPECT_EQ(run(false, {u"lib"}, sources_of({u"lib\\board.c"})), expected) << shape.input;
+  }
 }
 
 TEST_F(ConnectionDocument, AmpersandsAndNamesBeyondAsciiAreFoundAgain) {

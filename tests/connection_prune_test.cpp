@@ -14,14 +14,14 @@ namespace {
 std::string pruned(const char* input, change_log& log) {
   pugi::xml_document document;
   EXPECT_TRUE(document.load_string(input));
-  connection_sections sections = open_connection_document(document);
+  connection_sections sections;
+  EXPECT_FALSE(open_connection_document(document, u"lib.ipcf", sections));
   connection_entries entries;
   entries.include_paths = {"$PROJ_DIR$\\lib"};
   entries.group_names = {"lib", "lib\\hal"};
   entries.sources = {{"$PROJ_DIR$\\lib\\a.c", 0}, {"$PROJ_DIR$\\lib\\hal\\b.c", 1}};
-  std::vector<pugi::xml_node> listing;
-  fill_connection_document(sections, entries, log, &listing);
-  prune_connection_document(sections, entries, "lib", listing, log);
+  fill_result filled = fill_connection_document(sections, entries, log);
+  prune_connection_document(sections, entries, "lib", filled, log);
   std::string text = saved_form(document);
   // One line a node is easier to read in a failure: drop the indentation.
   std::erase(text, '\t');
@@ -50,6 +50,9 @@ TEST(ConnectionPrune, RemovesWhatTheFolderNoLongerProvidesAndNothingElse) {
 <path>$PROJ_DIR$\other</path>
 <path>$PROJ_DIR$\library</path>
 </includePath>
+<asmIncludePath>
+<path>$PROJ_DIR$\lib</path>
+</asmIncludePath>
 <files>
 <group name="lib">
 <path>$PROJ_DIR$/lib/a.c</path>
@@ -60,6 +63,7 @@ TEST(ConnectionPrune, RemovesWhatTheFolderNoLongerProvidesAndNothingElse) {
 <path>$PROJ_DIR$\lib\deep.c</path>
 </group>
 </group>
+<group name="lib\empty" />
 <group name="other">
 <path>$PROJ_DIR$\other\y.c</path>
 </group>
@@ -73,24 +77,54 @@ TEST(ConnectionPrune, RemovesWhatTheFolderNoLongerProvidesAndNothingElse) {
 </files>
 </iarProjectConnection>
 )");
-  // hal\b.c, listed by hand in the group lib, is among the run's files and stays there too.
+  // hal\b.c, listed by hand in the group lib, is among the run's files and
+  // stays there too. The empty group that the user made stays.
   EXPECT_EQ(log.counts.removed_files, 3u);
   EXPECT_EQ(log.counts.groups_with_removed_files, 2u);
-  EXPECT_EQ(log.counts.removed_groups, 2u);
+  EXPECT_EQ(log.counts.removed_groups, 1u);
   EXPECT_EQ(log.counts.removed_include_directories, 1u);
 }
 
-TEST(ConnectionPrune, TheWorkingDirectoryHoldsAllButWhatLiesAbove) {
-  pugi::xml_document document;
-  ASSERT_TRUE(document.load_string(
-      "<iarProjectConnection><includePath><path>$PROJ_DIR$\\.</path><path>$PROJ_DIR$\\..</path>"
-      "<path>$PROJ_DIR$\\..\\sdk</path><path>$PROJ_DIR$\\..sdk</path></includePath></iarProjectConnection>"));
-  connection_sections sections = open_connection_document(document);
-  change_log log;
-  prune_connection_document(sections, connection_entries{}, ".", {}, log);
-  EXPECT_EQ(log.counts.removed_include_directories, 2u);
-  EXPECT_STREQ(sections.include_path.first_child().child_value(), "$PROJ_DIR$\\..");
-  EXPECT_STREQ(sections.include_path.last_child().child_value(), "$PROJ_DIR$\\..\\sdk");
+// A text, and whether it lies within the folder as the program itself could
+// have written it, so that a prune may remove it.
+struct prune_text {
+  const char* folder;
+  const char* text;
+  bool within;
+};
+
+constexpr prune_text prune_texts[] = {
+    {"lib", "$PROJ_DIR$\\lib", true},
+    {"lib", "$PROJ_DIR$\\lib\\hal", true},
+    {"lib", "$PROJ_DIR$/lib/hal", true},
+    {"lib", "$PROJ_DIR$\\lib\\..\\other\\keep", false},
+    {"lib", "$PROJ_DIR$\\lib\\.\\hal", false},
+    {"lib", "$PROJ_DIR$\\lib\\\\hal", false},
+    {"lib", "$PROJ_DIR$\\lib\\", false},
+    {"lib", "$PROJ_DIR$\\library", false},
+    {"lib", ".\\lib\\hal", false},
+    {".", "$PROJ_DIR$\\.", true},
+    {".", "$PROJ_DIR$\\lib", true},
+    {".", "$PROJ_DIR$\\..sdk", true},
+    {".", "$PROJ_DIR$\\..", false},
+    {".", "$PROJ_DIR$\\..\\sdk", false},
+    {".", "$PROJ_DIR$\\\\..\\shared", false},
+    {"..\\sdk", "$PROJ_DIR$\\..\\sdk\\inc", true},
+    {"..\\sdk", "$PROJ_DIR$\\..\\sdk\\..\\other", false},
+};
+
+TEST(ConnectionPrune, RemovesOnlyTextsThatTheProgramCouldHaveWrittenForTheFolder) {
+  for (const prune_text& entry : prune_texts) {
+    pugi::xml_document document;
+    pugi::xml_node include_path = document.append_child("iarProjectConnection").append_child("includePath");
+    include_path.append_child("path").text().set(entry.text);
+    connection_sections sections;
+    ASSERT_FALSE(open_connection_document(document, u"x.ipcf", sections));
+    change_log log;
+    fill_result filled = fill_connection_document(sections, connection_entries{}, log);
+    prune_connection_document(sections, connection_entries{}, entry.folder, filled, log);
+    EXPECT_EQ(log.counts.removed_include_directories, entry.within ? 1u : 0u) << entry.folder << ": " << entry.text;
+  }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "connection_document.h"
 #include "connection_fill.h"
 #include "xml_document.h"
+#include "relative_form.h"
 #include "source_tree.h"
 #include "text_conversion.h"
 #include "tests/reference_model.h"
@@ -106,7 +107,7 @@ TEST(FastPaths, GiveTheBytesOfThePlainReading) {
       const reference::header_directory_list headers = reference::scan_header_directories(scan_root, lines);
       EXPECT_EQ(lines, "");
       scan_problem_list problems;
-      const connection_entries fast = plan_connection_entries(scan_source_tree(scan_root, exclusion_rules{}, problems));
+      const connection_entries fast = plan_connection_entries(scan_source_tree(scan_root, weakly_canonical(current_path()), exclusion_rules{}, problems));
       EXPECT_TRUE(problems.empty());
       const connection_entries plain = reference::plain_entries(headers, sources);
       expect_same_entries(fast, plain);
@@ -124,8 +125,8 @@ TEST(FastPaths, GiveTheBytesOfThePlainReading) {
       for (pugi::xml_document* document : {&fast_document, &plain_document}) {
         ASSERT_TRUE(document->load_buffer(existing.data(), existing.size()));
       }
-      fast_sections = open_connection_document(fast_document);
-      plain_sections = open_connection_document(plain_document);
+      ASSERT_FALSE(open_connection_document(fast_document, u"fast.ipcf", fast_sections));
+      ASSERT_FALSE(open_connection_document(plain_document, u"plain.ipcf", plain_sections));
       fill_connection_document(fast_sections, fast, log);
       reference::plain_fill(plain_sections, plain);
       EXPECT_EQ(saved_form(fast_document), saved_form(plain_document));

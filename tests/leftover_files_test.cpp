@@ -3,7 +3,8 @@
 // runs left.
 #include <gtest/gtest.h>
 
-#include "file_access.h"
+#include "beside_names.h"
+#include "file_replacement.h"
 #include "leftover_files.h"
 #include "text_conversion.h"
 #include "tests/test_folder.h"
@@ -12,33 +13,36 @@ namespace addfolder {
 namespace {
 
 using test_support::names_in;
-using test_support::on_windows;
 using test_support::read_file;
 using test_support::test_folder;
 using test_support::to_wide_path;
 using test_support::write_file;
 
 bool posix_leftover(const char* name, const char* file_name = "p.ewp") {
-  return is_leftover_name(to_wide(name), to_wide(file_name), beside_naming::posix);
+  return is_leftover_name(to_wide(name), to_wide(file_name), beside_naming{name_rule::exact, false});
 }
 
 bool win32_leftover(const char* name, const char* file_name = "p.ewp") {
-  return is_leftover_name(to_wide(name), to_wide(file_name), beside_naming::win32);
+  return is_leftover_name(to_wide(name), to_wide(file_name), beside_naming{name_rule::ignoring_case, true});
 }
 
+// A name that beside_name makes in a folder, in narrow text.
+std::string made_name(beside_kind kind) { return to_narrow(file_name(beside_name(u"sub\\p.ewp", kind))); }
+
 TEST(LeftoverName, EveryNameThatASaveMakesIsALeftover) {
-  for (const char* extension : {temporary_extension, kept_extension}) {
-    EXPECT_TRUE(posix_leftover(("." "p.ewp" + unique_name_suffix(extension)).c_str()));
-    EXPECT_TRUE(win32_leftover(("p.ewp" + unique_name_suffix(extension)).c_str()));
+  for (const beside_kind kind : {beside_kind::temporary, beside_kind::kept}) {
+    EXPECT_TRUE(posix_leftover(made_name(kind).c_str())) << made_name(kind);
+    EXPECT_TRUE(win32_leftover(made_name(kind).c_str())) << made_name(kind);
   }
-  EXPECT_TRUE(win32_leftover(("p.ewp" + unique_name_suffix(backup_extension)).c_str()));
+  EXPECT_TRUE(win32_leftover(made_name(beside_kind::backup).c_str()));
+  EXPECT_EQ(to_narrow(lock_name(u"sub\\p.ewp")), "sub\\.p.ewp.lock");
   EXPECT_TRUE(posix_leftover(".p.ewp.0-0.tmp"));
   EXPECT_TRUE(posix_leftover(".p.ewp.ffffffffff-ffffffff.old"));
   EXPECT_TRUE(posix_leftover(".p.ewp.5f3a9c0e12-1a.tmp"));
-  EXPECT_TRUE(win32_leftover("p.ewp.5f3a9c-1.bak"));
+  EXPECT_TRUE(win32_leftover(".p.ewp.5f3a9c-1.bak"));
   // Windows compares names without case; the suffix is always written alike.
-  EXPECT_TRUE(win32_leftover("P.EWP.5f3a9c-1.tmp"));
-  EXPECT_TRUE(win32_leftover("\xC3\x84.ewp.5f-1.tmp", "\xC3\xA4.ewp"));
+  EXPECT_TRUE(win32_leftover(".P.EWP.5f3a9c-1.tmp"));
+  EXPECT_TRUE(win32_leftover(".\xC3\x84.ewp.5f-1.tmp", "\xC3\xA4.ewp"));
   EXPECT_TRUE(posix_leftover(".blinky project.ewp.5f-1.tmp", "blinky project.ewp"));
 }
 
@@ -56,12 +60,12 @@ TEST(LeftoverName, LookAlikesAreNot) {
       ".p.ewp.5f1.tmp", ".p.ewp.5f--1.tmp", ".p.ewp..5f-1.tmp", ".p.ewp 5f-1.tmp",
   };
   for (const char* name : look_alikes) EXPECT_FALSE(posix_leftover(name)) << name;
-  for (const char* name : {"", "p.ewp", ".p.ewp.5f-1.tmp", "p.ewp.5f-1.TMP", "p.ewp.5F-1.bak", "p.ewp.5f1.old",
-                           "p.ewp.lock", "q.ewp.5f-1.tmp", "p.ewp.5f-1.tmp.old", "p.ewpp.5f-1.tmp"}) {
+  for (const char* name : {"", "p.ewp", "p.ewp.5f-1.tmp", ".p.ewp.5f-1.TMP", ".p.ewp.5F-1.bak", ".p.ewp.5f1.old",
+                           ".p.ewp.lock", ".q.ewp.5f-1.tmp", ".p.ewp.5f-1.tmp.old", ".p.ewpp.5f-1.tmp"}) {
     EXPECT_FALSE(win32_leftover(name)) << name;
   }
   // Letters without an upper case of their own stay apart (U+00DF, U+1E9E).
-  EXPECT_FALSE(win32_leftover("\xC3\x9F.ewp.5f-1.tmp", "\xE1\xBA\x9E.ewp"));
+  EXPECT_FALSE(win32_leftover(".\xC3\x9F.ewp.5f-1.tmp", "\xE1\xBA\x9E.ewp"));
   EXPECT_FALSE(posix_leftover(".5f-1.tmp", ""));
   EXPECT_FALSE(win32_leftover(".5f-1.tmp", ""));
 }
@@ -74,7 +78,7 @@ class LeftoverFiles : public ::testing::Test {
 
   // A name as this host's saves make it for a file name.
   static std::string leftover_name(const std::string& file_name, const std::string& suffix) {
-    return (on_windows() ? "" : ".") + file_name + suffix;
+    return "." + file_name + suffix;
   }
 
   test_folder folder_;
@@ -83,7 +87,7 @@ class LeftoverFiles : public ::testing::Test {
 
 TEST_F(LeftoverFiles, LeftoversOfBothFilesGoAndEverythingElseStays) {
   wide_path kept;
-  ASSERT_TRUE(keep_old_file(to_wide_path(project_), kept));
+  ASSERT_FALSE(keep_old_file(to_wide_path(project_), kept));
   const std::set<std::string> leftovers = {
       leftover_name("blinky.ewp", ".1f-0.tmp"),
       leftover_name("blinky.ewp", ".ffffffffff-ffffffff.old"),
@@ -97,7 +101,7 @@ TEST_F(LeftoverFiles, LeftoversOfBothFilesGoAndEverythingElseStays) {
       leftover_name("blinky.ewp", ".1f-0.tmpx"),
       leftover_name("other.ewp", ".1f-0.tmp"),
       ".blinky.ewp.lock",
-      on_windows() ? ".blinky.ewp.1f-0.tmp" : "blinky.ewp.1f-0.tmp",
+      "blinky.ewp.1f-0.tmp",
   };
   for (const std::string& name : leftovers) write_file(folder_ / name.c_str(), "part");
   for (const std::string& name : staying) {

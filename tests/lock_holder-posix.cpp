@@ -34,7 +34,7 @@ bool lock_holder::start(const wide_path& project_file) {
     close(answer[0]);
     close(waiting[1]);
     run_lock lock;
-    const bool acquired = acquire_run_lock(project_file, std::chrono::milliseconds(0), lock) == lock_outcome::acquired;
+    const bool acquired = !acquire_run_lock(project_file, std::chrono::milliseconds(0), lock) && lock.held();
     const char held = acquired ? 'y' : 'n';
     if (write(answer[1], &held, 1) == 1) {
       char ignored;

@@ -21,7 +21,7 @@ const bool holds_lock = [] {
   project.resize(length);
   run_lock lock;
   const bool acquired =
-      acquire_run_lock(from_win32_text(project), std::chrono::milliseconds(0), lock) == lock_outcome::acquired;
+      !acquire_run_lock(from_win32_text(project), std::chrono::milliseconds(0), lock) && lock.held();
   const char held = acquired ? 'y' : 'n';
   DWORD count = 0;
   if (WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), &held, 1, &count, nullptr)) {

@@ -83,8 +83,9 @@ header_directory_list scan_header_directories(const wide_path& scan_root, std::s
     if (!is_header_extension(path_extension(walk.path))) return true;
     file_kind kind = file_kind::not_found;
     if (const int error = query_status(walk.path, kind); error != 0) {
+      // Reported and skipped; the walk goes on.
       exception_line(lines, system_error(error, "status", walk.path));
-      return false;
+      return true;
     }
     if (kind == file_kind::regular) headers.emplace(parent_path(walk.path));
     return true;

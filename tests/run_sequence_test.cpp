@@ -4,9 +4,11 @@
 
 #include <filesystem>
 
+#include "failure_message.h"
 #include "messages.h"
 #include "run_sequence.h"
 #include "file_system.h"
+#include "text_conversion.h"
 #include "tests/lock_holder.h"
 #include "tests/test_folder.h"
 
@@ -53,8 +55,7 @@ TEST_F(RunSequence, ARunWaitsForTheLockAndGivesUpWithAMessageNamingTheProject) {
   EXPECT_EQ(outcome.exit_code, exit_failure);
   // The project file as the run names it: the project directory, the host's separator, the name.
   const wide_path project_file = to_wide_path(project_) + host_separator + u"blinky.ewp";
-  EXPECT_EQ(outcome.message,
-            std::u16string(project_locked_intro) + project_file + std::u16string(project_locked_detail));
+  EXPECT_EQ(outcome.message, project_locked_message(project_file));
   EXPECT_EQ(read_file(project_ / "blinky.ewp"), pristine_project);
   EXPECT_FALSE(std::filesystem::exists(project_ / "blinky.ipcf"));
 
@@ -71,11 +72,12 @@ TEST_F(RunSequence, WhenTheProjectFileCannotBeWrittenTheNewConnectionFileIsTaken
   EXPECT_EQ(outcome.exit_code, exit_failure);
   EXPECT_EQ(outcome.message, project_file_error);
   EXPECT_EQ(names_in(project_), (std::set<std::string>{"blinky.ewp", "lib"}));
-  // One that was there, unreferenced, is put back as it was.
-  write_file(project_ / "blinky.ipcf", "<old/>\r\n");
+  EXPECT_EQ(outcome.reason, u"blinky.ewp is read-only.");
+  // One that was there, unreferenced, is extended and then put back as it was.
+  write_file(project_ / "blinky.ipcf", "<iarProjectConnection/>\r\n");
   outcome = run();
   EXPECT_EQ(outcome.message, project_file_error);
-  EXPECT_EQ(read_file(project_ / "blinky.ipcf"), "<old/>\r\n");
+  EXPECT_EQ(read_file(project_ / "blinky.ipcf"), "<iarProjectConnection/>\r\n");
   EXPECT_EQ(names_in(project_), (std::set<std::string>{"blinky.ewp", "blinky.ipcf", "lib"}));
   make_read_only("blinky.ewp", false);
   EXPECT_EQ(read_file(project_ / "blinky.ewp"), pristine_project);
@@ -95,6 +97,33 @@ TEST_F(RunSequence, ADryRunTakesTheLockAndWritesNothing) {
   EXPECT_EQ(outcome.changes.counts.added_files, 1u);
   EXPECT_EQ(names_in(project_), (std::set<std::string>{"blinky.ewp", "lib"}));
   EXPECT_EQ(read_file(project_ / "blinky.ewp"), pristine_project);
+}
+
+TEST_F(RunSequence, AConnectionFileThatTheProjectDoesNotNameIsExtendedNotReplaced) {
+  const std::string users = "<iarProjectConnection name=\"src\" oneShot=\"false\">\n"
+                            "\t<defines>\n\t\t<define>BOARD=1</define>\n\t</defines>\n"
+                            "</iarProjectConnection>\n";
+  write_file(project_ / "blinky.ipcf", users);
+  run_outcome outcome = run();
+  ASSERT_EQ(outcome.exit_code, exit_success) << to_narrow(outcome.reason);
+  EXPECT_TRUE(outcome.changes.counts.reference_added);
+  // The missing sections come after what the user had, in the layout's order.
+  EXPECT_EQ(read_file(project_ / "blinky.ipcf"),
+            "<?xml version=\"1.0\"?>\n<iarProjectConnection name=\"src\" oneShot=\"false\">\n"
+            "\t<defines>\n\t\t<define>BOARD=1</define>\n\t</defines>\n"
+            "\t<includePath>\n\t\t<path>$PROJ_DIR$\\lib</path>\n\t</includePath>\n"
+            "\t<asmIncludePath>\n\t\t<path>$PROJ_DIR$\\lib</path>\n\t</asmIncludePath>\n"
+            "\t<files>\n\t\t<group name=\"lib\">\n\t\t\t<path>$PROJ_DIR$\\lib\\board.c</path>\n\t\t</group>\n"
+            "\t</files>\n</iarProjectConnection>\n");
+
+  // A file of that name that is no connection file stops the run, and nothing is written.
+  write_file(project_ / "blinky.ewp", pristine_project);
+  write_file(project_ / "blinky.ipcf", "<Project/>");
+  outcome = run();
+  EXPECT_EQ(outcome.message, connection_file_error);
+  EXPECT_EQ(outcome.reason, u"The root element is Project, not iarProjectConnection.");
+  EXPECT_EQ(read_file(project_ / "blinky.ewp"), pristine_project);
+  EXPECT_EQ(read_file(project_ / "blinky.ipcf"), "<Project/>");
 }
 
 }  // namespace

@@ -46,10 +46,10 @@ std::string expected_scans() {
   const std::string e_locked = "Error While Accessing : tree\\e_locked :: " + denied + "\n";
   const std::string unlisted =
       "Exception :: recursive_directory_iterator::recursive_directory_iterator: " + denied + ": \"tree\\b_locked\"\n";
-  // The walk goes on after each unreadable folder. The header x.h cannot be
-  // followed, which ends the header scan alone, so e_locked has one line.
+  // The walk goes on after each unreadable folder, and after the header x.h,
+  // which cannot be followed.
   return "source tree\\a.c\nsource tree\\d.c\nsource tree\\f.c\nheader tree\\c\n" + b_locked + e_locked + b_locked +
-         "Exception :: status: " + denied + ": \"tree\\c\\x.h\"\n" + "--\n" + unlisted + unlisted;
+         "Exception :: status: " + denied + ": \"tree\\c\\x.h\"\n" + e_locked + "--\n" + unlisted + unlisted;
 }
 
 // Runs this test program's child test as nobody; returns what it scanned.

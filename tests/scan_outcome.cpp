@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "scan_problem_lines.h"
+#include "relative_form.h"
 #include "source_tree.h"
 #include "text_conversion.h"
 #include "tests/reference_model.h"
@@ -33,7 +34,7 @@ scan_outcome scan_every_way(const wide_path& scan_root) {
   reference.errors = lines;
 
   scan_problem_list problems;
-  const source_tree tree = scan_source_tree(scan_root, exclusion_rules{}, problems);
+  const source_tree tree = scan_source_tree(scan_root, weakly_canonical(current_path()), exclusion_rules{}, problems);
   folder_contents found;
   reference::header_directory_list found_headers;
   for (const source_folder& folder : tree.folders) {

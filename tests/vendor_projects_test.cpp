@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "connection_document.h"
 #include "run_sequence.h"
 #include "scan_problem_lines.h"
 #include "tests/fuzz/document_properties.h"
@@ -39,11 +40,16 @@ std::ostream& operator<<(std::ostream& stream, const appended_element& element) 
 }
 
 // What the written file holds beyond the input, which it must hold whole and
-// in order, in document order.
+// in order, in document order. A connection file is taken as the run opens
+// it, with the sections that it lacks.
 std::vector<appended_element> appended_elements(const std::string& input, const std::string& written) {
   pugi::xml_document before;
   pugi::xml_document after;
   EXPECT_TRUE(fuzz_support::load_bytes(before, input));
+  if (std::strcmp(before.document_element().name(), "iarProjectConnection") == 0) {
+    connection_sections sections;
+    EXPECT_FALSE(open_connection_document(before, u"", sections));
+  }
   EXPECT_TRUE(fuzz_support::load_bytes(after, written));
   std::vector<pugi::xml_node> appended = fuzz_support::appended_nodes(before, after);
   std::vector<appended_element> elements;
@@ -194,7 +200,8 @@ TEST_F(VendorProject, ALargeVendorConnectionFileGainsOnlyWhatIsNew) {
   EXPECT_EQ(run("sdk"), "");
   const std::string written = read_file(project_ / "hello.ipcf");
   EXPECT_EQ(appended_elements(connection, written),
-            (std::vector<appended_element>{{"group sdk/module7", "path", "$PROJ_DIR$\\sdk\\module7\\extra.c"}}));
+            (std::vector<appended_element>{{"asmIncludePath", "path", "$PROJ_DIR$\\sdk\\inc"},
+                                           {"group sdk/module7", "path", "$PROJ_DIR$\\sdk\\module7\\extra.c"}}));
   write_old("hello.ipcf", written);
   EXPECT_EQ(run("sdk"), "");
   expect_untouched("hello.ipcf", written);

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <set>
 
-#include "file_access.h"
+#include "file_replacement.h"
 #include "file_undo.h"
 #include "xml_document.h"
 #include "text_conversion.h"
@@ -40,7 +40,7 @@ class XmlDocument : public ::testing::Test {
   std::string round_trip(std::string_view bytes) {
     write_file(file_, bytes);
     pugi::xml_document document;
-    if (!load_document(document, to_wide_path(file_))) return "load failed";
+    if (load_document(document, to_wide_path(file_))) return "load failed";
     return saved_form(document);
   }
 
@@ -105,15 +105,15 @@ TEST_F(XmlDocument, DeclaredEncodingsAreReadOrRefusedAndOnlyUtf8IsWritten) {
   for (const auto& example : cases) {
     write_file(file_, example.input);
     pugi::xml_document document;
-    document_text_problem problem;
     std::string loaded;
-    if (load_document(document, to_wide_path(file_), nullptr, &problem)) {
+    const document_error error = load_document(document, to_wide_path(file_));
+    if (!error) {
       loaded = document.child("a").child_value();
       EXPECT_TRUE(is_utf8(saved_form(document))) << example.input;
-    } else if (problem.why == document_text_problem::reason::unsupported_encoding) {
-      loaded = "not supported " + problem.encoding;
-    } else if (problem.why == document_text_problem::reason::invalid_text) {
-      loaded = "not valid " + problem.encoding;
+    } else if (error.failure == document_failure::unsupported_encoding) {
+      loaded = "not supported " + error.detail;
+    } else if (error.failure == document_failure::invalid_text) {
+      loaded = "not valid " + error.detail;
     }
     EXPECT_EQ(loaded, example.loaded) << example.input;
   }
@@ -128,9 +128,9 @@ TEST_F(XmlDocument, FilesWithoutOneWholeElementFailToLoad) {
   }
   pugi::xml_document document;
   document.append_child("left");
-  EXPECT_FALSE(load_document(document, to_wide_path(folder_ / "missing.ewp")));
+  EXPECT_TRUE(load_document(document, to_wide_path(folder_ / "missing.ewp")));
   EXPECT_FALSE(document.first_child()) << "a failed load leaves the document empty";
-  EXPECT_FALSE(load_document(document, to_wide_path(folder_.path())));
+  EXPECT_TRUE(load_document(document, to_wide_path(folder_.path())));
 }
 
 TEST_F(XmlDocument, LoadsAsLoadFileDoes) {
@@ -143,7 +143,7 @@ TEST_F(XmlDocument, LoadsAsLoadFileDoes) {
     write_file(file_, input);
     pugi::xml_document ours;
     pugi::xml_document library;
-    const bool loaded = load_document(ours, to_wide_path(file_));
+    const bool loaded = !load_document(ours, to_wide_path(file_));
     ASSERT_EQ(loaded, library.load_file(file_.c_str()).status == pugi::status_ok) << input;
     if (loaded) {
       EXPECT_EQ(saved_form(ours), saved_form(library)) << input;
@@ -173,7 +173,7 @@ TEST_F(XmlDocument, ADocumentTooDeepToIndentIsNotWritten) {
   pugi::xml_node node = document.append_child("project");
   for (int depth = 0; depth < 40000; ++depth) node = node.append_child("group");
   write_file(file_, "old");
-  EXPECT_FALSE(save_document(document, to_wide_path(file_)));
+  EXPECT_TRUE(save_document(document, to_wide_path(file_)));
   EXPECT_EQ(read_file(file_), "old");
   EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
 }
@@ -182,14 +182,14 @@ TEST_F(XmlDocument, SaveWritesTheSavedFormInPlaceOfTheOldFile) {
   write_file(file_, "old content that is longer than the new one");
   pugi::xml_document document;
   document.append_child("project").append_child("name").text().set("x&y");
-  ASSERT_TRUE(save_document(document, to_wide_path(file_)));
+  ASSERT_FALSE(save_document(document, to_wide_path(file_)));
   EXPECT_EQ(read_file(file_), "<?xml version=\"1.0\"?>\n<project>\n\t<name>x&amp;y</name>\n</project>\n");
   EXPECT_EQ(read_file(file_), saved_form(document));
 
   // A new file, in a folder whose name needs more than ASCII.
   const auto other = folder_ / "M\xC3\xBCller/new.ipcf";
   std::filesystem::create_directories(other.parent_path());
-  ASSERT_TRUE(save_document(document, to_wide_path(other)));
+  ASSERT_FALSE(save_document(document, to_wide_path(other)));
   EXPECT_EQ(read_file(other), saved_form(document));
   EXPECT_EQ(names_in(other.parent_path()), std::set<std::string>{"new.ipcf"});
 
@@ -200,7 +200,7 @@ TEST_F(XmlDocument, SaveWritesTheSavedFormInPlaceOfTheOldFile) {
   std::filesystem::create_directories(deep);
   const auto long_name = deep / (std::string(240 - deep.native().size(), 'n') + ".ipcf");
   write_file(long_name, "old");
-  ASSERT_TRUE(save_document(document, to_wide_path(long_name)));
+  ASSERT_FALSE(save_document(document, to_wide_path(long_name)));
   EXPECT_EQ(read_file(long_name), saved_form(document));
   EXPECT_EQ(names_in(deep).size(), 1u);
 }
@@ -211,14 +211,14 @@ TEST_F(XmlDocument, FailedSavesLeaveEverythingAsItWas) {
   write_file(file_, "old");
 
   make_read_only(file_, true);
-  EXPECT_FALSE(save_document(document, to_wide_path(file_)));
+  EXPECT_TRUE(save_document(document, to_wide_path(file_)));
   make_read_only(file_, false);
   EXPECT_EQ(read_file(file_), "old");
 
-  EXPECT_FALSE(save_document(document, to_wide_path(folder_ / "missing/project.ewp")));
+  EXPECT_TRUE(save_document(document, to_wide_path(folder_ / "missing/project.ewp")));
   std::filesystem::create_directory(folder_ / "folder.ewp");
-  EXPECT_FALSE(save_document(document, to_wide_path(folder_ / "folder.ewp")));
-  EXPECT_FALSE(save_document(document, u""));
+  EXPECT_TRUE(save_document(document, to_wide_path(folder_ / "folder.ewp")));
+  EXPECT_TRUE(save_document(document, u""));
   EXPECT_EQ(names_in(folder_.path()), (std::set<std::string>{"folder.ewp", "project.ewp"}));
   EXPECT_TRUE(std::filesystem::is_empty(folder_ / "folder.ewp"));
 }
@@ -226,23 +226,23 @@ TEST_F(XmlDocument, FailedSavesLeaveEverythingAsItWas) {
 TEST_F(XmlDocument, AKeptOldFileIsPutBackByARename) {
   write_file(file_, "old");
   wide_path kept;
-  ASSERT_TRUE(keep_old_file(to_wide_path(file_), kept));
+  ASSERT_FALSE(keep_old_file(to_wide_path(file_), kept));
   pugi::xml_document document;
   document.append_child("project");
-  ASSERT_TRUE(save_document(document, to_wide_path(file_)));
+  ASSERT_FALSE(save_document(document, to_wide_path(file_)));
   EXPECT_EQ(read_file(file_), saved_form(document));
-  ASSERT_TRUE(put_back_old_file(kept, to_wide_path(file_)));
+  ASSERT_FALSE(put_back_old_file(kept, to_wide_path(file_)));
   EXPECT_EQ(read_file(file_), "old");
   EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
 
-  ASSERT_TRUE(keep_old_file(to_wide_path(file_), kept));
+  ASSERT_FALSE(keep_old_file(to_wide_path(file_), kept));
   forget_old_file(kept);
   EXPECT_EQ(read_file(file_), "old");
   EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
-  EXPECT_FALSE(keep_old_file(to_wide_path(folder_ / "missing.ewp"), kept));
-  EXPECT_FALSE(keep_old_file(to_wide_path(folder_.path()), kept));
+  EXPECT_TRUE(keep_old_file(to_wide_path(folder_ / "missing.ewp"), kept));
+  EXPECT_TRUE(keep_old_file(to_wide_path(folder_.path()), kept));
   make_read_only(file_, true);
-  EXPECT_FALSE(keep_old_file(to_wide_path(file_), kept));
+  EXPECT_TRUE(keep_old_file(to_wide_path(file_), kept));
   make_read_only(file_, false);
   EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
 }
@@ -257,47 +257,61 @@ TEST_F(XmlDocument, AnOpenTargetIsReplacedWhereTheSystemAllowsIt) {
   {
     std::ifstream reader(file_, std::ios::binary);
     ASSERT_TRUE(reader.is_open());
-    saved = save_document(document, to_wide_path(file_));
+    saved = !save_document(document, to_wide_path(file_));
   }
   EXPECT_EQ(saved, !test_support::on_windows());
   EXPECT_EQ(read_file(file_), saved ? saved_form(document) : "old");
   EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
 }
 
-TEST_F(XmlDocument, AReplacedFileIsPutBackAsItWas) {
+TEST_F(XmlDocument, AReplacedFileIsPutBackUnlessTheUndoIsCommitted) {
   const std::string input = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<project>\xE9</project>";
   pugi::xml_document document;
   document.append_child("project");
-  // By its second name, and, where the file system has none, by its bytes.
-  for (const bool by_bytes : {false, true}) {
+  file_stamp stamp;
+  const auto save_kept = [&](const std::filesystem::path& file, file_undo& undo) {
+    ASSERT_FALSE(query_file_stamp(to_wide_path(file), stamp));
+    ASSERT_FALSE(save_document_if_unchanged(document, to_wide_path(file), stamp, &undo));
+    EXPECT_EQ(read_file(file), saved_form(document));
+  };
+  // Rolled back by hand, and by an undo that ends uncommitted.
+  for (const bool by_hand : {true, false}) {
     write_file(file_, input);
-    file_undo undo;
-    ASSERT_TRUE(keep_for_undo(undo, to_wide_path(file_)));
-    EXPECT_FALSE(undo.second_name.empty()) << "this file system gives second names";
-    if (by_bytes) {
-      forget_old_file(undo.second_name);
-      undo.second_name.clear();
-      undo.old_bytes = input;
+    {
+      file_undo undo;
+      save_kept(file_, undo);
+      if (by_hand) ASSERT_FALSE(undo.roll_back());
     }
-    ASSERT_TRUE(save_document(document, to_wide_path(file_)));
-    EXPECT_EQ(read_file(file_), saved_form(document));
-    ASSERT_TRUE(undo_replacement(undo));
     EXPECT_EQ(read_file(file_), input);
     EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
   }
-  // A run that completes forgets the old file.
+  // A run that completes commits, and keeps what it wrote.
   {
     file_undo undo;
-    ASSERT_TRUE(keep_for_undo(undo, to_wide_path(file_)));
-    ASSERT_TRUE(save_document(document, to_wide_path(file_)));
+    save_kept(file_, undo);
+    undo.commit();
   }
   EXPECT_EQ(read_file(file_), saved_form(document));
   EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
   // A file that was not there is taken away again.
-  file_undo missing;
-  ASSERT_TRUE(keep_for_undo(missing, to_wide_path(folder_ / "new.ipcf")));
-  ASSERT_TRUE(save_document(document, to_wide_path(folder_ / "new.ipcf")));
-  ASSERT_TRUE(undo_replacement(missing));
+  {
+    file_undo missing;
+    save_kept(folder_ / "new.ipcf", missing);
+  }
+  EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
+}
+
+TEST_F(XmlDocument, AFileChangedSinceItsReadingIsNotReplaced) {
+  write_file(file_, "<project/>");
+  file_stamp read;
+  ASSERT_FALSE(query_file_stamp(to_wide_path(file_), read));
+  write_file(file_, "<project>changed</project>");
+  pugi::xml_document document;
+  document.append_child("project");
+  file_undo undo;
+  EXPECT_EQ(save_document_if_unchanged(document, to_wide_path(file_), read, &undo).failure,
+            document_failure::changed);
+  EXPECT_EQ(read_file(file_), "<project>changed</project>");
   EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
 }
 
@@ -311,12 +325,12 @@ TEST_F(XmlDocument, LinksAreWrittenThrough) {
 
   pugi::xml_document document;
   document.append_child("project");
-  ASSERT_TRUE(save_document(document, to_wide_path(file_)));
+  ASSERT_FALSE(save_document(document, to_wide_path(file_)));
   EXPECT_TRUE(std::filesystem::is_symlink(file_));
   EXPECT_EQ(read_file(folder_ / "real/project.ewp"), saved_form(document));
 
   // A link whose target does not exist yet creates the target.
-  ASSERT_TRUE(save_document(document, to_wide_path(folder_ / "dangling.ipcf")));
+  ASSERT_FALSE(save_document(document, to_wide_path(folder_ / "dangling.ipcf")));
   EXPECT_TRUE(std::filesystem::is_symlink(folder_ / "dangling.ipcf"));
   EXPECT_EQ(read_file(folder_ / "real/absent.ipcf"), saved_form(document));
   EXPECT_EQ(names_in(folder_ / "real"), (std::set<std::string>{"absent.ipcf", "project.ewp"}));
@@ -329,14 +343,14 @@ TEST_F(XmlDocument, PosixPermissionsAndOwnersAreKept) {
 
   write_file(file_, "old");
   ASSERT_EQ(chmod(file_.c_str(), 0640), 0);
-  ASSERT_TRUE(save_document(document, to_wide_path(file_)));
+  ASSERT_FALSE(save_document(document, to_wide_path(file_)));
   struct stat info;
   ASSERT_EQ(stat(file_.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640u);
 
   const mode_t mask = umask(022);
   const auto fresh = folder_ / "fresh.ipcf";
-  ASSERT_TRUE(save_document(document, to_wide_path(fresh)));
+  ASSERT_FALSE(save_document(document, to_wide_path(fresh)));
   umask(mask);
   ASSERT_EQ(stat(fresh.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0644u);
@@ -344,7 +358,7 @@ TEST_F(XmlDocument, PosixPermissionsAndOwnersAreKept) {
   if (geteuid() == 0) {
     // Root replaces a file of another user without taking it over.
     ASSERT_EQ(chown(file_.c_str(), 12345, 23456), 0);
-    ASSERT_TRUE(save_document(document, to_wide_path(file_)));
+    ASSERT_FALSE(save_document(document, to_wide_path(file_)));
     ASSERT_EQ(stat(file_.c_str(), &info), 0);
     EXPECT_EQ(info.st_uid, 12345u);
     EXPECT_EQ(info.st_gid, 23456u);
@@ -364,7 +378,7 @@ TEST_F(XmlDocument, PosixWriteErrorsLeaveTheOldFile) {
   struct rlimit limit = previous;
   limit.rlim_cur = 4096;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-  const bool saved = save_document(document, to_wide_path(file_));
+  const bool saved = !save_document(document, to_wide_path(file_));
   setrlimit(RLIMIT_FSIZE, &previous);
   signal(SIGXFSZ, previous_handler);
 

@@ -153,6 +153,31 @@ run_program_without_input "$(project_argument "$project")" blinky --folder Drive
 expect_exit 1
 expect_stdout "+ blinky.ipcf: group Drivers\\BSP\\Board: \$PROJ_DIR\$\\Drivers\\BSP\\Board\\extra.c"
 
+scenario "a header link loop is skipped, and the walk goes on"
+project=$(new_project)
+cd "$project"
+ln -s loop.h lib/hal/loop.h
+run_program_without_input "$(project_argument "$project")" blinky --folder lib --quiet
+expect_exit 0
+expect_same_file "$expected/blinky-create.ipcf" blinky.ipcf
+# Linux reports the loop; Wine takes such a link for a file that is not there.
+if [ "$wine" = no ]; then
+  grep -q '^Exception :: status: .*lib.hal.loop\.h"' "$stderr_file" || fail "the header is not reported: $(cat "$stderr_file")"
+fi
+
+scenario "a check that could not read part of the folder never passes"
+project=$(new_project)
+cd "$project"
+cp "$expected/blinky-create.ipcf" blinky.ipcf
+cp "$expected/blinky-linked.ewp" blinky.ewp
+make_too_deep lib
+for mode in --check --dry-run; do
+  run_program_without_input "$(project_argument "$project")" blinky --folder lib "$mode"
+  [ "$mode" = --check ] && expect_exit 1 || expect_exit 0
+  expect_stdout "The check is incomplete, since part of the folder could not be read."
+  grep -q '^Error While Accessing : lib.nnnn' "$stderr_file" || fail "$mode does not print the problem"
+done
+
 # --- Runs that overlap ----------------------------------------------------
 
 scenario "eight runs at once on one project take turns, and every folder lands"
@@ -194,8 +219,11 @@ expect_stdout "addfolder 1.0.0"
 scenario "usage errors name what is wrong, and touch nothing"
 project=$(new_project)
 cd "$project"
+head -c 1048577 /dev/zero | tr '\0' 'a' >big.txt
+long=$(printf '%05000d' 0)
 # Written in UTF-8 on both hosts, since standard error is no console here.
 for case in "nowhere|Not a folder: Öl日|--folder Öl日" \
+  "too large|The exclusion file big.txt is too large (over 1 MiB).|--exclude-from big.txt" \
   "missing list|The exclusion file missing.txt cannot be read.|--exclude-from missing.txt" \
   "bad pattern|Invalid pattern: ..|--exclude .." \
   "unknown|Unknown option: --prun|--prun" \
@@ -210,10 +238,15 @@ done
 run_program_without_input "$(project_argument "$project")" blinky --folder lib --exclude 'gcc" --dry-run'
 expect_exit 10
 expect_stderr_line 'Error: Invalid pattern: gcc" --dry-run (a \ before a closing quote escapes the quote; write gcc/ or "gcc\\")'
+# A pattern too long to show whole is cut after 60 characters; the mark
+# after them is in the error stream's encoding.
+run_program_without_input "$(project_argument "$project")" blinky --exclude "$long"
+expect_exit 10
+LC_ALL=C grep -q "^Error: Invalid pattern: ${long:0:60}[^0]" "$stderr_file" || fail "the pattern is not cut: $(cat "$stderr_file")"
 run_program_without_input "$(project_argument "$project")" --folder lib
 expect_exit 10
 expect_stderr_line "Error: Expected two arguments: the project directory and the project name."
 expect_same_file "$examples/blinky.ewp" blinky.ewp
-expect_listing . "blinky.ewp lib main.c main.h"
+expect_listing . "big.txt blinky.ewp lib main.c main.h"
 
 finish

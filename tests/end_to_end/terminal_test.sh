@@ -44,12 +44,38 @@ run_program "" "$(project_argument "$project")" blinky
 expect_exit 0
 expect_same_file "$here/expected/blinky-whole.ipcf" blinky.ipcf
 
-scenario "a working directory other than the project directory"
+scenario "a working directory other than the project directory writes the same bytes"
 project=$(new_project)
 cd "$project/.."
 run_program "blinky/lib" "$(project_argument "$project")" blinky
 expect_exit 0
-expect_same_file "$here/expected/outside-create.ipcf" "$project/blinky.ipcf"
+expect_same_file "$here/expected/blinky-create.ipcf" "$project/blinky.ipcf"
+expect_same_file "$here/expected/blinky-linked.ewp" "$project/blinky.ewp"
+
+scenario "a project name that ends in .ewp names the same project"
+project=$(new_project)
+cd "$project"
+run_program "lib" "$(project_argument "$project")" blinky.EWP
+expect_exit 0
+expect_same_file "$here/expected/blinky-create.ipcf" blinky.ipcf
+expect_same_file "$here/expected/blinky-linked.ewp" blinky.ewp
+
+scenario "the reference is found by the file that it names, as the host compares names"
+project=$(new_project)
+cd "$project"
+sed 's/\$PROJ_DIR\$\\blinky.ipcf/$PROJ_DIR$\\BLINKY.IPCF/' "$here/expected/blinky-linked.ewp" >blinky.ewp
+cp blinky.ewp "$work_root/upper-case.ewp"
+sed '/<files>/a\		<group name="mine" />' "$here/expected/blinky-create.ipcf" >blinky.ipcf
+run_program "lib" "$(project_argument "$project")" blinky
+expect_exit 0
+grep -qF '<group name="mine" />' blinky.ipcf || fail "the connection file was replaced"
+if [ "$wine" = yes ]; then
+  # Windows names BLINKY.IPCF and blinky.ipcf alike: nothing to add.
+  expect_same_file "$work_root/upper-case.ewp" blinky.ewp
+else
+  # Linux has no BLINKY.IPCF: the reference is added, and blinky.ipcf is extended.
+  [ "$(grep -ci 'ipcf</name>' blinky.ewp)" = 2 ] || fail "the project does not hold both references"
+fi
 
 scenario "a trailing separator on the project directory"
 project=$(new_project)
@@ -127,7 +153,18 @@ echo "kept" > blinky.ipcf
 run_program "lib" "$(project_argument "$project")" blinky
 expect_exit 255
 expect_stderr_line "Error: Error while accessing the required EWP file."
+[ "$(tr -d '\r' <"$stderr_file" | wc -l)" = 2 ] || fail "no second line says why: $(cat "$stderr_file")"
 expect_content "kept" blinky.ipcf
+
+scenario "a project file that is no XML says where the parser stopped"
+project=$(new_project)
+cd "$project"
+printf '<project>\r\n<file>\r\n</project>\r\n' >blinky.ewp
+run_program "lib" "$(project_argument "$project")" blinky
+expect_exit 255
+expect_stderr_line "Error: Error while accessing the required EWP file."
+expect_stderr_line "blinky.ewp, line 3: Start-end tags mismatch"
+expect_missing blinky.ipcf
 
 scenario "a project that references a missing connection file"
 project=$(new_project)
@@ -168,12 +205,13 @@ chmod a-w blinky.ewp
 run_program "lib" "$(project_argument "$project")" blinky
 expect_exit 255
 expect_stderr_line "Error: Error while accessing the required EWP file."
+expect_stderr_line "blinky.ewp is read-only."
 expect_same_file "$examples/blinky.ewp" blinky.ewp
 expect_missing blinky.ipcf
 expect_listing . "blinky.ewp lib main.c main.h"
 chmod u+w blinky.ewp
 
-scenario "a connection file that cannot be written puts the project file back"
+scenario "a connection file that is a folder stops the run before anything is written"
 project=$(new_project)
 cd "$project"
 mkdir blinky.ipcf
@@ -210,7 +248,7 @@ if [ "$wine" = yes ]; then
   cd "$project"
   run_program 'C:\windows' "$(project_argument "$project")" blinky
   expect_exit 255
-  expect_stderr_line 'Error: The folder C:\windows is on another drive than the working directory, so it cannot be named relative to $PROJ_DIR$. Choose a folder on the project'"'"'s drive.'
+  expect_stderr_line 'Error: The folder C:\windows is on another drive than the project directory, so it cannot be named relative to $PROJ_DIR$. Choose a folder on the project'"'"'s drive.'
   expect_same_file "$examples/blinky.ewp" blinky.ewp
   expect_missing blinky.ipcf
 fi

@@ -150,6 +150,15 @@ expect_listing() {
   [ "$listing" = "$2" ] || fail "$1 holds '$listing', expected '$2'"
 }
 
+# A chain of folders below the folder whose path is longer than the host
+# can open (4,096 bytes on Linux, which Wine's paths end in too), with a
+# source and a header at the bottom.
+make_too_deep() {
+  local name
+  name=$(printf 'n%.0s' $(seq 200))
+  (cd "$1" && for _ in $(seq 22); do mkdir "$name" && cd "$name" || return; done && touch deep.c deep.h)
+}
+
 finish() {
   if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     pugi::xml_document document;
     const auto file = addfolder::test_support::from_utf8(argv[i]);
-    if (!addfolder::load_document(document, addfolder::test_support::to_wide_path(file))) {
+    if (addfolder::load_document(document, addfolder::test_support::to_wide_path(file))) {
       std::fprintf(stderr, "does not load: %s\n", argv[i]);
       status = 1;
     }

@@ -97,14 +97,17 @@ void require_complete(const connection_sections& sections) {
 }
 
 // One run in extend mode on a connection file: load, open, fill, save. The
-// written bytes, or nothing when the file does not load.
+// written bytes, or nothing when the file does not load or is no connection file.
 bool extend(const std::filesystem::path& file, std::string& written) {
   pugi::xml_document document;
-  if (!load_document(document, test_support::to_wide_path(file))) return false;
-  connection_sections sections = open_connection_document(document);
+  connection_sections sections;
+  if (load_document(document, test_support::to_wide_path(file)) ||
+      open_connection_document(document, test_support::to_wide_path(file), sections)) {
+    return false;
+  }
   change_log log;
   fill_connection_document(sections, entries, log);
-  require(save_document(document, test_support::to_wide_path(file)), "the save failed");
+  require(!save_document(document, test_support::to_wide_path(file)), "the save failed");
   written = test_support::read_file(file);
   require(written == saved_form(document), "the file does not hold the saved form");
   return true;
@@ -113,8 +116,11 @@ bool extend(const std::filesystem::path& file, std::string& written) {
 void check_extend(const std::string& input) {
   const std::filesystem::path file = fuzz_support::scratch_file("blinky.ipcf");
   test_support::write_file(file, input);
+  // The input as the program opens it: a connection file, with the
+  // sections that it lacks inserted.
   pugi::xml_document before;
-  const bool loads = fuzz_support::load_bytes(before, input);
+  connection_sections opened;
+  const bool loads = fuzz_support::load_bytes(before, input) && !open_connection_document(before, u"", opened);
 
   std::string output;
   require(extend(file, output) == loads, "the file loads differently from the load convention");
@@ -122,7 +128,8 @@ void check_extend(const std::string& input) {
 
   pugi::xml_document after;
   require(fuzz_support::load_bytes(after, output), "the written connection file does not load");
-  const connection_sections sections = open_connection_document(after);
+  connection_sections sections;
+  require(!open_connection_document(after, u"", sections), "the written connection file has another root");
   for (pugi::xml_node node : fuzz_support::appended_nodes(before, after)) {
     if (std::strcmp(node.name(), "group") == 0 && node.parent() == sections.files) {
       require_group_entry(node, sections);

@@ -77,7 +77,7 @@ void require(bool holds, const char* property) {
 }
 
 bool load_bytes(pugi::xml_document& document, std::string_view bytes) {
-  return load_document_bytes(document, bytes);
+  return !load_document_bytes(document, bytes);
 }
 
 std::vector<pugi::xml_node> appended_nodes(const pugi::xml_document& input, const pugi::xml_document& written) {

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <string>
 
-#include "path_text_match.h"
 #include "project_link.h"
 #include "xml_document.h"
 #include "tests/fuzz/document_properties.h"
@@ -19,11 +18,23 @@ using fuzz_support::require;
 
 const std::string reference = connection_reference("blinky");
 
-bool holds_reference(const pugi::xml_document& project) {
-  for (const pugi::xpath_node& name : project.select_nodes("/project/file/name")) {
-    if (same_path_text(fuzz_support::settled_text(name.node()), reference)) return true;
+// The connection file beside the scratch project file.
+connection_file_names connection_names(const std::filesystem::path& project_file) {
+  connection_file_names names;
+  names.project_directory = test_support::to_wide_path(project_file.parent_path());
+  names.file_name = u"blinky.ipcf";
+  return names;
+}
+
+bool holds_reference(const pugi::xml_document& project, const connection_file_names& names) {
+  for (const pugi::xpath_node& name : project.select_nodes("/project//file/name")) {
+    if (names_connection_file(fuzz_support::settled_text(name.node()), names)) return true;
   }
   return false;
+}
+
+bool has_project_root(const pugi::xml_document& document) {
+  return std::strcmp(document.document_element().name(), "project") == 0;
 }
 
 // The one entry that the link appends: file, holding name, holding the reference.
@@ -37,14 +48,19 @@ void require_reference_entry(pugi::xml_node entry) {
           "the name of the entry is not the reference");
 }
 
+// What a link did.
+enum class linked { found, added, refused };
+
 // Links as a run does: the document is saved when the reference was added.
-link_result link_and_save(const std::filesystem::path& file) {
+linked link_and_save(const std::filesystem::path& file) {
   pugi::xml_document project;
-  const link_result result = link_project_file(test_support::to_wide_path(file), reference, project);
-  if (result == link_result::added) {
-    require(save_document(project, test_support::to_wide_path(file)), "the save failed");
+  link_result result = link_result::found;
+  if (link_project_file(test_support::to_wide_path(file), connection_names(file), reference, project, result)) {
+    return linked::refused;
   }
-  return result;
+  if (result == link_result::found) return linked::found;
+  require(!save_document(project, test_support::to_wide_path(file)), "the save failed");
+  return linked::added;
 }
 
 void check_link(const std::string& input) {
@@ -53,36 +69,30 @@ void check_link(const std::string& input) {
   pugi::xml_document before;
   const bool loads = fuzz_support::load_bytes(before, input);
 
-  const link_result result = link_and_save(file);
+  const linked result = link_and_save(file);
   const std::string output = test_support::read_file(file);
-  if (!loads) {
-    require(result == link_result::load_failed, "a file that does not load was not refused");
-    require(output == input, "a file that does not load was changed");
+  if (!loads || !has_project_root(before)) {
+    require(result == linked::refused, "a file that is no project file was not refused");
+    require(output == input, "a file that is no project file was changed");
     return;
   }
-  require(result != link_result::load_failed, "a loadable file was refused");
-  if (result == link_result::found) {
-    require(holds_reference(before), "found without a reference entry");
+  require(result != linked::refused, "a project file was refused");
+  if (result == linked::found) {
+    require(holds_reference(before, connection_names(file)), "found without a reference entry");
     require(output == input, "a file that holds the reference was written");
     return;
   }
-  require(!holds_reference(before), "the reference was added a second time");
+  require(!holds_reference(before, connection_names(file)), "the reference was added a second time");
 
   pugi::xml_document after;
   require(fuzz_support::load_bytes(after, output), "the written project file does not load");
   const std::vector<pugi::xml_node> appended = fuzz_support::appended_nodes(before, after);
-  if (before.child("project")) {
-    require(appended.size() == 1 && appended.front().parent() == after.child("project"),
-            "not exactly one node was appended to project");
-    require_reference_entry(appended.front());
-  } else {
-    require(appended.empty(), "something was added to a file without a project element");
-  }
+  require(appended.size() == 1 && appended.front().parent() == after.document_element(),
+          "not exactly one node was appended to project");
+  require_reference_entry(appended.front());
 
-  // A second run finds the reference (or again has nowhere to put it) and
-  // leaves the bytes as they are.
-  const link_result again = link_and_save(file);
-  require(again == (before.child("project") ? link_result::found : link_result::added), "the second run differs");
+  // A second run finds the reference and leaves the bytes as they are.
+  require(link_and_save(file) == linked::found, "the second run differs");
   require(test_support::read_file(file) == output, "the second run changed the file");
 }
 

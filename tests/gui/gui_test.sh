@@ -302,6 +302,22 @@ start_program 'P:\blinky' blinky --folder lib
 wait_for_exit && expect_exit 0
 expect_added blinky-create.ipcf
 
+scenario "problems met while walking the folder appear in the report window after the run"
+new_project_on_drive_p
+make_too_deep lib
+start_program 'P:\blinky' blinky --folder lib
+if wait_for_window addfolder; then
+  case "$(control_text Edit)" in
+    'Error While Accessing : lib\nnnn'*) ;;
+    *) fail "the window does not list the problem: $(control_text Edit)" ;;
+  esac
+  expect_fits_screen
+  take_screenshot problems-window
+  click_control Button Close
+fi
+wait_for_exit && expect_exit 0
+expect_added blinky-create.ipcf
+
 scenario "--dry-run shows the changes in the report window, Copy puts them on the clipboard, nothing is written"
 new_project_on_drive_p
 start_program 'P:\blinky' blinky --folder lib --dry-run
@@ -378,7 +394,11 @@ echo "kept" >blinky.ipcf
 if open_dialog 'P:\blinky' blinky; then
   click_control Button OK
   if wait_for_window Error; then
-    expect_control Static "Error while accessing the required EWP file."
+    # The message, a blank line, and the system's words for why.
+    case "$(longest_control_text Static)" in
+      "Error while accessing the required EWP file.  "?*) ;;
+      *) fail "the box does not say why: $(longest_control_text Static)" ;;
+    esac
     take_screenshot error-box
     click_control Button OK
   fi
