@@ -179,6 +179,11 @@ control_text() {
   awk -F'\t' -v class="$1" '$1 == class { print $6; exit }' "$probe_file"
 }
 
+# The longest text of the controls of this class: a message box's message.
+longest_control_text() {
+  awk -F'\t' -v class="$1" '$1 == class && length($6) > length(text) { text = $6 } END { print text }' "$probe_file"
+}
+
 expect_control() {
   awk -F'\t' -v class="$1" -v text="$2" '$1 == class && $6 == text { found = 1 } END { exit !found }' "$probe_file" ||
     fail "no $1 '$2' in the window; it holds: $(cut -f 1,6 "$probe_file" | tr '\t\n' ': ')"
