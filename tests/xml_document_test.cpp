@@ -280,7 +280,9 @@ TEST_F(XmlDocument, AReplacedFileIsPutBackUnlessTheUndoIsCommitted) {
     {
       file_undo undo;
       save_kept(file_, undo);
-      if (by_hand) ASSERT_FALSE(undo.roll_back());
+      if (by_hand) {
+        ASSERT_FALSE(undo.roll_back());
+      }
     }
     EXPECT_EQ(read_file(file_), input);
     EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"project.ewp"});
