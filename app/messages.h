@@ -57,9 +57,11 @@ inline constexpr std::u16string_view option_without_value_intro = u"The option "
 inline constexpr std::u16string_view option_without_value_detail = u" needs a value.";
 inline constexpr std::u16string_view invalid_pattern = u"Invalid pattern: ";
 // A value that holds a double quote: after invalid_pattern and the value,
-// stray_quote_intro, the value before the quote, "/ or \"", that again, stray_quote_detail.
+// stray_quote_intro, the value before the quote, stray_quote_middle, that
+// again, stray_quote_detail.
 inline constexpr std::u16string_view stray_quote_intro =
     u" (a \\ before a closing quote escapes the quote; write ";
+inline constexpr std::u16string_view stray_quote_middle = u"/ or \"";
 inline constexpr std::u16string_view stray_quote_detail = u"\\\\\")";
 inline constexpr std::u16string_view unreadable_exclusion_file_intro = u"The exclusion file ";
 inline constexpr std::u16string_view unreadable_exclusion_file_detail = u" cannot be read.";

@@ -10,8 +10,8 @@ bool check_typed_value(wide_text_view value, wide_text& error) {
   if (!holds_impossible_character(value)) return true;
   // What the user most likely typed before the backslash that ate the quote.
   const wide_text meant(value.substr(0, value.find(u'"')));
-  error = wide_text(invalid_pattern) + wide_text(value) + wide_text(stray_quote_intro) + meant + u"/ or \"" + meant +
-          wide_text(stray_quote_detail);
+  error = wide_text(invalid_pattern) + wide_text(value) + wide_text(stray_quote_intro) + meant +
+          wide_text(stray_quote_middle) + meant + wide_text(stray_quote_detail);
   return false;
 }
 
