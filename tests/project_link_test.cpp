@@ -105,6 +105,11 @@ TEST(ConnectionReference, IsFoundByTheFileThatItNamesUnderEachHostsRule) {
     names.names = name_rule::ignoring_case;
     EXPECT_EQ(names_connection_file(spelling.text, names), spelling.by_names_of_either_case) << spelling.text;
   }
+  // Letters beyond ASCII have their case as NTFS gives it.
+  names.file_name = u"\u00F6lfilter.ipcf";
+  EXPECT_TRUE(names_connection_file("$PROJ_DIR$\\\xC3\x96LFILTER.IPCF", names));
+  names.names = name_rule::exact;
+  EXPECT_FALSE(names_connection_file("$PROJ_DIR$\\\xC3\x96LFILTER.IPCF", names));
 }
 
 TEST(ConnectionReference, AnotherWayToTheSameExistingFileNamesItToo) {

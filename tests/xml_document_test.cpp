@@ -91,6 +91,8 @@ TEST_F(XmlDocument, DeclaredEncodingsAreReadOrRefusedAndOnlyUtf8IsWritten) {
        "\xE2\x82\xAC M\xC3\xBCller \xE2\x80\x9Cx\xE2\x80\x9D\xC5\xB8"},
       {declared("\"CP1252\"", "\xFC"), "\xC3\xBC"},
       {declared("\"windows-1252\"", "\x81"), "not valid windows-1252"},
+      // The line of a parse error is counted in the converted text.
+      {declared("\"windows-1252\"", "\xFC\xFC\xFC\xFC\xFC\xFC\xFC\xFC</b>\n\n\n\n\n\n\n\n"), "line 2"},
       {declared("\"windows-1250\"", "\xFC"), "not supported windows-1250"},
       {declared(" 'Shift_JIS' ", "x"), "not supported Shift_JIS"},
       {declared("\"UTF-8\"", "M\xC3\xBCller"), "M\xC3\xBCller"},
@@ -114,6 +116,8 @@ TEST_F(XmlDocument, DeclaredEncodingsAreReadOrRefusedAndOnlyUtf8IsWritten) {
       loaded = "not supported " + error.detail;
     } else if (error.failure == document_failure::invalid_text) {
       loaded = "not valid " + error.detail;
+    } else if (error.failure == document_failure::malformed) {
+      loaded = "line " + std::to_string(error.line);
     }
     EXPECT_EQ(loaded, example.loaded) << example.input;
   }
