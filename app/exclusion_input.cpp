@@ -4,6 +4,7 @@
 #include "failure_message.h"
 #include "file_bytes.h"
 #include "messages.h"
+#include "user_pattern.h"
 
 namespace addfolder {
 namespace {
@@ -11,16 +12,10 @@ namespace {
 // An exclusion file is a short list of patterns; anything larger is no such list.
 constexpr size_t most_exclusion_file_bytes = 1 << 20;
 
-// The pattern as the message shows it: cut where it is too long to read.
-wide_text shown_pattern(const wide_text& pattern) {
-  if (pattern.size() <= most_pattern_length) return pattern;
-  return pattern.substr(0, most_shown_pattern_characters) + wide_text(cut_text_mark);
-}
-
 bool add_patterns(const std::vector<wide_text>& patterns, exclusion_rules& rules, wide_text& error) {
   for (const wide_text& pattern : patterns) {
     if (!add_exclusion_pattern(rules, pattern)) {
-      error = wide_text(invalid_pattern) + shown_pattern(pattern);
+      error = invalid_pattern_message(pattern);
       return false;
     }
   }

@@ -53,7 +53,7 @@ void read_patterns(const toml::node& node, std::string_view key, std::vector<wid
     }
     wide_text pattern = wide(text->get());
     exclusion_rules rules;
-    if (!add_user_pattern(rules, pattern)) problems.report(element.source(), wide_text(invalid_pattern) + pattern);
+    if (!add_user_pattern(rules, pattern)) problems.report(element.source(), invalid_pattern_message(pattern));
     patterns.push_back(std::move(pattern));
   }
 }

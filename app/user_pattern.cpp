@@ -15,6 +15,12 @@ bool check_typed_value(wide_text_view value, wide_text& error) {
   return false;
 }
 
+wide_text invalid_pattern_message(wide_view pattern) {
+  if (pattern.size() <= most_pattern_length) return wide_text(invalid_pattern) + wide_text(pattern);
+  return wide_text(invalid_pattern) + wide_text(pattern.substr(0, most_shown_pattern_characters)) +
+         wide_text(cut_text_mark);
+}
+
 bool add_user_pattern(exclusion_rules& rules, wide_view pattern) {
   return !holds_impossible_character(pattern) && add_exclusion_pattern(rules, pattern);
 }

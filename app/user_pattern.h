@@ -20,6 +20,9 @@ bool holds_impossible_character(wide_view text);
 // such a value.
 bool check_typed_value(wide_text_view value, wide_text& error);
 
+// "Invalid pattern: " and the pattern, cut where it is too long to read.
+wide_text invalid_pattern_message(wide_view pattern);
+
 // Adds a user's pattern to rules; false, leaving them unchanged, for one that
 // holds an impossible character or names nothing.
 bool add_user_pattern(exclusion_rules& rules, wide_view pattern);
