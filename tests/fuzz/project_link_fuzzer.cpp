@@ -26,8 +26,10 @@ connection_file_names connection_names(const std::filesystem::path& project_file
   return names;
 }
 
+// Below the root element alone: the parser takes a second top-level element
+// too, and the link looks in the first.
 bool holds_reference(const pugi::xml_document& project, const connection_file_names& names) {
-  for (const pugi::xpath_node& name : project.select_nodes("/project//file/name")) {
+  for (const pugi::xpath_node& name : project.document_element().select_nodes(".//file/name")) {
     if (names_connection_file(fuzz_support::settled_text(name.node()), names)) return true;
   }
   return false;
