@@ -92,7 +92,7 @@ windows=$(unpack "$dist/$windows_archive")
 expect_documents "$windows"
 
 scenario "the Windows programs need only the system's own DLLs"
-system_dlls="kernel32.dll user32.dll shell32.dll ole32.dll msvcrt.dll advapi32.dll comctl32.dll"
+system_dlls="kernel32.dll user32.dll shell32.dll ole32.dll msvcrt.dll advapi32.dll comctl32.dll gdi32.dll"
 for exe in addfolder.exe addfolder-cli.exe; do
   expect_only_libraries "$windows/bin/$exe" "$system_dlls" windows_libraries
 done
