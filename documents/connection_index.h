@@ -66,7 +66,7 @@ struct connection_index {
 connection_index start_connection_index(pugi::xml_node files);
 
 // The listing test: true when a direct child of section, of any kind, has
-// path_text as its text (child_value), "/" read as "\" (same_path_text);
+// path_text as its text (child_value), as same_path_text compares texts;
 // false for a null section.
 bool is_path_listed(connection_index& index, pugi::xml_node section, std::string_view path_text);
 
@@ -75,8 +75,8 @@ bool is_path_listed(connection_index& index, pugi::xml_node section, std::string
 pugi::xml_node listing_child(connection_index& index, pugi::xml_node section, std::string_view path_text);
 
 // The group lookup: the first group child of files, in document order, with
-// an attribute name (any of them) whose value is name, "/" read as "\";
-// null when there is none.
+// an attribute name (any of them) whose value is name, as same_path_text
+// compares texts; null when there is none.
 pugi::xml_node find_group(connection_index& index, std::string_view name);
 
 // Appends to section a path element holding one text node with path_text;

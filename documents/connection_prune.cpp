@@ -28,14 +28,28 @@ bool has_plain_names(std::string_view relative) {
   return true;
 }
 
+// Where the first names of a text end, as many as given: at the separator
+// after them, or at the end.
+size_t end_of_names(std::string_view text, size_t names) {
+  size_t end = 0;
+  for (; end < text.size(); ++end) {
+    if (is_separator_byte(text[end]) && --names == 0) break;
+  }
+  return end;
+}
+
 // Whether a relative text lies within the folder as the program itself
 // could have written it: the folder, or the folder and plain names below it.
-// Below the working directory (".") lies every text of plain names.
+// Below the working directory (".") lies every text of plain names. The
+// folder's names are compared as a whole, since where letter case does not
+// count a letter may take other bytes in the other case; no letter is a
+// separator in either case.
 bool is_within_folder(std::string_view relative, std::string_view folder) {
   if (folder == ".") return relative == "." || has_plain_names(relative);
-  if (relative.size() < folder.size() || !same_path_text(relative.substr(0, folder.size()), folder)) return false;
-  if (relative.size() == folder.size()) return true;
-  return is_separator_byte(relative[folder.size()]) && has_plain_names(relative.substr(folder.size() + 1));
+  const auto separators = std::count_if(folder.begin(), folder.end(), is_separator_byte);
+  const size_t end = end_of_names(relative, 1 + static_cast<size_t>(separators));
+  if (!same_path_text(relative.substr(0, end), folder)) return false;
+  return end == relative.size() || has_plain_names(relative.substr(end + 1));
 }
 
 // Whether a path text names something within the folder: the macro, a

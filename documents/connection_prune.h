@@ -19,7 +19,7 @@ namespace addfolder {
 // it, and then groups directly under files, named within the folder, that
 // hold no element. Only files with a source extension are removed; other
 // files, deeper groups and everything outside the folder stay. Texts compare
-// with "/" and "\" alike. A text lies within the folder only as the program
+// as same_path_text compares them. A text lies within the folder only as the program
 // itself could have written it: the folder, then names that are not empty,
 // "." or "..". A group goes only when this run emptied it. filled is what
 // the fill of this run left. Notes every removal in log.

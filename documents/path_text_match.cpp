@@ -1,17 +1,25 @@
 #include "path_text_match.h"
 
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <string>
+
+#include "text_conversion.h"
 
 namespace addfolder {
 namespace {
 
 constexpr char read_as_backslash(char c) { return c == '/' ? '\\' : c; }
 
-}  // namespace
+constexpr bool is_ascii(char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; }
 
-bool same_path_text(std::string_view left, std::string_view right) {
+// A byte with "/" read as "\" and an ASCII letter upper-cased; other bytes as they are.
+constexpr char16_t folded(char c) {
+  return static_cast<char16_t>(ascii_upper(static_cast<unsigned char>(read_as_backslash(c))));
+}
+
+bool same_exactly(std::string_view left, std::string_view right) {
   if (left.size() != right.size()) return false;
   // Most texts hold no "/" at all, and then plain equality decides.
   if (std::memcmp(left.data(), right.data(), left.size()) == 0) return true;
@@ -21,11 +29,93 @@ bool same_path_text(std::string_view left, std::string_view right) {
   return true;
 }
 
-size_t path_text_hash(std::string_view text) {
+size_t exact_hash(std::string_view text) {
   if (text.find('/') == std::string_view::npos) return std::hash<std::string_view>()(text);
   std::string read(text);
   for (char& c : read) c = read_as_backslash(c);
   return std::hash<std::string>()(read);
+}
+
+bool same_folded_bytes(std::string_view left, std::string_view right) {
+  if (left.size() != right.size()) return false;
+  for (size_t i = 0; i < left.size(); ++i) {
+    if (folded(left[i]) != folded(right[i])) return false;
+  }
+  return true;
+}
+
+void read_separators_as_backslash(wide_path& text) {
+  for (char16_t& unit : text) unit = unit == u'/' ? u'\\' : unit;
+}
+
+// Letters beyond ASCII take the host's own comparison, over UTF-16.
+bool same_beyond_ascii(std::string_view left, std::string_view right) {
+  wide_path wide_left;
+  wide_path wide_right;
+  if (!append_wide(wide_left, left) || !append_wide(wide_right, right)) return same_folded_bytes(left, right);
+  read_separators_as_backslash(wide_left);
+  read_separators_as_backslash(wide_right);
+  return same_name_ignoring_case(wide_left, wide_right);
+}
+
+bool has_byte_beyond_ascii(std::string_view text) {
+  for (const char c : text) {
+    if (!is_ascii(c)) return true;
+  }
+  return false;
+}
+
+bool same_ignoring_case(std::string_view left, std::string_view right) {
+  if (left.size() == right.size()) {
+    // Up to the first byte beyond ASCII both texts stand at the same
+    // character, and ASCII letters have their case from ASCII alone.
+    size_t i = 0;
+    for (; i < left.size(); ++i) {
+      if (left[i] == right[i]) continue;
+      if (!is_ascii(left[i]) || !is_ascii(right[i])) break;
+      if (folded(left[i]) != folded(right[i])) return false;
+    }
+    if (i == left.size()) return true;
+  } else if (!has_byte_beyond_ascii(left) && !has_byte_beyond_ascii(right)) {
+    return false;
+  }
+  return same_beyond_ascii(left, right);
+}
+
+// FNV-1a over the text's UTF-16 units, each folded as NTFS upper-cases it.
+// That folds every pair that the host takes for one letter, and some more.
+constexpr uint64_t hash_start = 0xCBF29CE484222325ull;
+constexpr uint64_t hash_factor = 0x100000001B3ull;
+
+size_t hash_beyond_ascii(std::string_view text) {
+  uint64_t hash = hash_start;
+  wide_path wide;
+  if (!append_wide(wide, text)) {
+    for (const char c : text) hash = (hash ^ folded(c)) * hash_factor;
+    return static_cast<size_t>(hash);
+  }
+  for (const char16_t unit : wide) hash = (hash ^ ntfs_upper(unit == u'/' ? u'\\' : unit)) * hash_factor;
+  return static_cast<size_t>(hash);
+}
+
+size_t hash_ignoring_case(std::string_view text) {
+  // Most texts are ASCII, and their bytes are their units.
+  uint64_t hash = hash_start;
+  for (const char c : text) {
+    if (!is_ascii(c)) return hash_beyond_ascii(text);
+    hash = (hash ^ folded(c)) * hash_factor;
+  }
+  return static_cast<size_t>(hash);
+}
+
+}  // namespace
+
+bool same_path_text(std::string_view left, std::string_view right, name_rule rule) {
+  return rule == name_rule::exact ? same_exactly(left, right) : same_ignoring_case(left, right);
+}
+
+size_t path_text_hash(std::string_view text, name_rule rule) {
+  return rule == name_rule::exact ? exact_hash(text) : hash_ignoring_case(text);
 }
 
 }  // namespace addfolder

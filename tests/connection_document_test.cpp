@@ -3,6 +3,7 @@
 
 #include "connection_document.h"
 #include "connection_fill.h"
+#include "file_name_match.h"
 #include "xml_document.h"
 #include "system_error.h"
 #include "tests/failing_allocations.h"
@@ -205,8 +206,9 @@ TEST_F(ConnectionDocument, GroupsInByteOrderIncludesInPathOrderWorkingDirectoryW
 TEST_F(ConnectionDocument, ExtendModeOnlyAppendsAndComparesWholeTexts) {
   // crc.c was moved by hand into the group lib, and uart.c into files: both
   // are added again where their folder puts them. includePath lists lib as
-  // CDATA. board.c is listed with "/", which counts; other case and white
-  // space do not.
+  // CDATA. board.c is listed with "/", which counts; white space does not.
+  // Other letter case counts where the host's names ignore it: there LIB\HAL
+  // is the group of lib\hal, and LIB\board.c lists board.c.
   write_file(file_,
              "<iarProjectConnection name=\"mine\"><files>"
              "<group name=\"LIB\\HAL\"><path>$PROJ_DIR$\\lib\\hal\\gpio.c</path></group>"
@@ -216,16 +218,21 @@ TEST_F(ConnectionDocument, ExtendModeOnlyAppendsAndComparesWholeTexts) {
              "<path>$PROJ_DIR$\\lib\\hal\\uart.c</path></files><includePath>"
              "<path>$PROJ_DIR$\\lib\\hal</path><path><![CDATA[$PROJ_DIR$\\lib]]></path></includePath>"
              "</iarProjectConnection>");
-  EXPECT_EQ(run(false, example_headers,
-                sources_of({u"lib\\board.c", u"lib\\hal\\gpio.c", u"lib\\hal\\uart.c", u"lib\\util\\crc.c"})),
-            tabbed(R"(
-<?xml version="1.0"?>
-<iarProjectConnection name="mine">
-  <asmIncludePath>
-    <path>$PROJ_DIR$\lib</path>
-    <path>$PROJ_DIR$\lib\hal</path>
-  </asmIncludePath>
-  <files>
+  const char* const names_of_either_case = R"(
+    <group name="LIB\HAL">
+      <path>$PROJ_DIR$\lib\hal\gpio.c</path>
+      <path>$PROJ_DIR$\lib\hal\uart.c</path>
+    </group>
+    <group name="lib">
+      <path>$PROJ_DIR$\LIB\board.c</path>
+      <path> $PROJ_DIR$\lib\board.c </path>
+      <path>$PROJ_DIR$/lib/board.c</path>
+      <path>$PROJ_DIR$\lib\util\crc.c</path>
+      <path>$PROJ_DIR$\lib\util\crc.c</path>
+    </group>
+    <path>$PROJ_DIR$\lib\hal\uart.c</path>
+)";
+  const char* const exact_names = R"(
     <group name="LIB\HAL">
       <path>$PROJ_DIR$\lib\hal\gpio.c</path>
     </group>
@@ -241,7 +248,18 @@ TEST_F(ConnectionDocument, ExtendModeOnlyAppendsAndComparesWholeTexts) {
       <path>$PROJ_DIR$\lib\hal\gpio.c</path>
       <path>$PROJ_DIR$\lib\hal\uart.c</path>
     </group>
-    <group name="lib\util">
+)";
+  EXPECT_EQ(run(false, example_headers,
+                sources_of({u"lib\\board.c", u"lib\\hal\\gpio.c", u"lib\\hal\\uart.c", u"lib\\util\\crc.c"})),
+            tabbed(R"(
+<?xml version="1.0"?>
+<iarProjectConnection name="mine">
+  <asmIncludePath>
+    <path>$PROJ_DIR$\lib</path>
+    <path>$PROJ_DIR$\lib\hal</path>
+  </asmIncludePath>
+  <files>)" + std::string(host_name_rule == name_rule::exact ? exact_names : names_of_either_case) +
+                   R"(    <group name="lib\util">
       <path>$PROJ_DIR$\lib\util\crc.c</path>
     </group>
   </files>

@@ -103,7 +103,8 @@ TEST(ConnectionIndex, AnswersAsTheWalksOnALoadedFile) {
 
 TEST(ConnectionIndex, AnswersAsTheWalksWhileRandomDocumentsGrow) {
   std::mt19937 random(20240601);
-  const std::vector<std::string> words{"a", "A", "b", "a b", " a", "", "$PROJ_DIR$\\a", "$PROJ_DIR$/a", "a/b", "a\\b"};
+  const std::vector<std::string> words{"a",   "A",   "b", "a b", " a", "", "$PROJ_DIR$\\a", "$PROJ_DIR$/a", "a/b", "a\\b",
+                                       "\xC3\xBC", "\xC3\x9C", "$proj_dir$\\\xC3\x9C"};
   const auto word = [&] { return words[random() % words.size()]; };
 
   for (int round = 0; round < 30; ++round) {
@@ -148,6 +149,45 @@ TEST(ConnectionIndex, AnswersAsTheWalksWhileRandomDocumentsGrow) {
         append_path(index, section, text);
       }
       expect_same_answers(index, document, words);
+    }
+  }
+}
+
+// Two texts, and whether they name the same file where letter case counts
+// and where it does not.
+struct text_pair {
+  const char* left;
+  const char* right;
+  bool exact;
+  bool ignoring_case;
+};
+
+constexpr text_pair text_pairs[] = {
+    {"$PROJ_DIR$\\lib\\hal", "$PROJ_DIR$/lib/hal", true, true},
+    {"$PROJ_DIR$\\lib\\hal", "$proj_dir$/LIB\\Hal", false, true},
+    {"lib\\hal", "lib\\hal ", false, false},
+    {"lib\\hal", "lib\\hbl", false, false},
+    {"lib[", "lib{", false, false},
+    {"\xC3\xB6lfilter.c", "\xC3\x96LFILTER.C", false, true},                                // ölfilter.c
+    {"\xCE\xB2\xCE\xAE\xCF\x84\xCE\xB1", "\xCE\x92\xCE\x89\xCE\xA4\xCE\x91", false, true},  // βήτα
+    {"\xD0\xB1\xD0\xB5\xD1\x82\xD0\xB0/x", "\xD0\x91\xD0\x95\xD0\xA2\xD0\x90\\X", false, true},  // бета
+    {"\xE6\x97\xA5\xE6\x9C\xAC/a", "\xE6\x97\xA5\xE6\x9C\xAC\\A", false, true},             // 日本
+    {"\xC3\xB6", "\xC3\xB7", false, false},                                                  // ö, ÷
+    {"stra\xC3\x9F" "e", "STRASSE", false, false},  // ß is one letter, SS two
+    {"\xE2\xB1\xA5", "\xC8\xBA", false, true},      // ⱥ and Ⱥ: three bytes and two
+    {"A\xFF", "a\xFF", false, true},                // not UTF-8: bytes, ASCII letters aside
+    {"a\xFF", "a\xFE", false, false},
+};
+
+TEST(PathTextMatch, LetterCaseCountsAsTheHostsNamesCountIt) {
+  for (const text_pair& pair : text_pairs) {
+    for (const name_rule rule : {name_rule::exact, name_rule::ignoring_case}) {
+      const bool same = rule == name_rule::exact ? pair.exact : pair.ignoring_case;
+      EXPECT_EQ(same_path_text(pair.left, pair.right, rule), same) << pair.left << " " << pair.right;
+      EXPECT_EQ(same_path_text(pair.right, pair.left, rule), same) << pair.right << " " << pair.left;
+      if (same) {
+        EXPECT_EQ(path_text_hash(pair.left, rule), path_text_hash(pair.right, rule)) << pair.left;
+      }
     }
   }
 }

@@ -143,6 +143,20 @@ run_program "lib" "$(project_argument "$project")" blinky
 expect_exit 0
 expect_same_file "$here/expected/names-create.ipcf" blinky.ipcf
 
+scenario "a folder renamed in letter case is the same folder on Windows, another one on Linux"
+project=$(new_project)
+cd "$project"
+run_program "lib" "$(project_argument "$project")" blinky
+mv lib/hal lib/HAL
+run_program "lib" "$(project_argument "$project")" blinky --prune
+expect_exit 0
+if [ "$wine" = yes ]; then
+  expect_same_file "$here/expected/blinky-create.ipcf" blinky.ipcf
+else
+  [ "$(grep -c 'lib\\hal' blinky.ipcf)" = 0 ] || fail "the old spelling is still listed: $(cat blinky.ipcf)"
+  [ "$(grep -c 'lib\\HAL' blinky.ipcf)" = 5 ] || fail "the new spelling is not listed: $(cat blinky.ipcf)"
+fi
+
 # --- Failures leave the project as it was --------------------------------
 
 scenario "a missing project file"
