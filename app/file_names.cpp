@@ -5,17 +5,12 @@
 
 namespace addfolder {
 
-wide_path project_file_name(const command_arguments& arguments, wide_view extension) {
-  wide_path name = arguments.project_directory;
-  name += host_separator;
-  name += arguments.project_name;
+wide_path project_file_name(wide_view directory, wide_view project_name, wide_view extension) {
+  wide_path name(directory);
+  append_element(name, project_name);
   name += extension;
   return name;
 }
-
-}  // namespace addfolder
-
-namespace addfolder {
 
 wide_path project_name_of(const command_arguments& arguments) {
   constexpr wide_view extension = u".ewp";
@@ -25,7 +20,8 @@ wide_path project_name_of(const command_arguments& arguments) {
     return name;
   }
   file_kind kind = file_kind::not_found;
-  if (query_status(project_file_name(arguments, extension), kind) == 0 && kind != file_kind::not_found) return name;
+  const wide_path doubled = project_file_name(arguments.project_directory, name, extension);
+  if (query_status(doubled, kind) == 0 && kind != file_kind::not_found) return name;
   return name.substr(0, name.size() - extension.size());
 }
 

@@ -100,19 +100,21 @@ inline constexpr std::u16string_view project_locked_intro = u"Another run of add
 inline constexpr std::u16string_view project_locked_middle = u" and has not finished within ";
 inline constexpr std::u16string_view project_locked_detail = u" seconds. Nothing was changed.";
 
-// The second line of a file's message: why it failed. The platform's own
-// text for its code, or one of these.
+// The second line of a file's message: the full path that was tried, then
+// why it failed: reason_separator and the platform's own text for its code
+// or one of these sentences; for XML that does not parse, line_intro, the
+// line, reason_separator and the parser's description.
 inline constexpr std::u16string_view unknown_error = u"unknown error";
-inline constexpr std::u16string_view is_read_only = u" is read-only.";
-inline constexpr std::u16string_view is_not_a_file = u" is not a file.";
+inline constexpr std::u16string_view is_read_only = u"The file is read-only.";
+inline constexpr std::u16string_view is_not_a_file = u"It is not a file.";
 inline constexpr std::u16string_view line_intro = u", line ";
 inline constexpr std::u16string_view root_element_intro = u"The root element is ";
 inline constexpr std::u16string_view root_element_middle = u", not ";
 inline constexpr std::u16string_view full_stop = u".";
-inline constexpr std::u16string_view nested_too_deeply = u" is nested too deeply to be written.";
+inline constexpr std::u16string_view nested_too_deeply = u"The document is nested too deeply to be written.";
 inline constexpr std::u16string_view changed_on_every_attempt =
-    u" was changed by another program each time this run read it.";
-inline constexpr std::u16string_view lock_not_a_file_intro = u"The project's lock ";
+    u"Another program changed the file each time this run read it.";
+inline constexpr std::u16string_view lock_is_not_a_file = u"The project's lock is not a file; remove it.";
 
 // With --prune, a walk that could not read part of the folder removes nothing.
 inline constexpr std::u16string_view prune_skipped =

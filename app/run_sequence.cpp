@@ -179,8 +179,12 @@ run_outcome write_documents(const project_files& files, const folder_plan& plan,
   return file_failure(failed.message, failed.error);
 }
 
-project_files files_of(const command_arguments& arguments, const wide_path& project_directory) {
-  project_files files{project_file_name(arguments, u".ewp"), project_file_name(arguments, u".ipcf"),
+// The two files by their full paths, which their messages name; full_directory
+// is the project directory made absolute, project_directory its canonical form.
+project_files files_of(const command_arguments& arguments, const wide_path& full_directory,
+                       const wide_path& project_directory) {
+  project_files files{project_file_name(full_directory, arguments.project_name, u".ewp"),
+                      project_file_name(full_directory, arguments.project_name, u".ipcf"),
                       connection_reference(to_narrow(arguments.project_name)), {}};
   files.names.project_directory = project_directory;
   files.names.file_name = arguments.project_name + u".ipcf";
@@ -194,7 +198,8 @@ run_outcome run_sequence(const command_arguments& arguments, const wide_path& ch
   try {
     // Every relative form leads from the project directory; the walk finds
     // the folder from the working directory, as the user named it.
-    const wide_path project_directory = weakly_canonical(absolute_form(arguments.project_directory));
+    const wide_path full_directory = absolute_form(arguments.project_directory);
+    const wide_path project_directory = weakly_canonical(full_directory);
     const wide_path folder = resolved_relative_form(chosen_folder, project_directory);
     if (folder.empty()) return failure(exit_failure, other_drive_message(chosen_folder));
     wide_path scan_root = relative_form(chosen_folder);
@@ -213,7 +218,7 @@ run_outcome run_sequence(const command_arguments& arguments, const wide_path& ch
     if (settings.check && outcome.walk_incomplete) outcome.exit_code = exit_out_of_sync;
     outcome.prune_skipped = settings.prune && outcome.walk_incomplete;
     plan.prune = settings.prune && !outcome.walk_incomplete;
-    return write_documents(files_of(arguments, project_directory), plan, settings, outcome);
+    return write_documents(files_of(arguments, full_directory, project_directory), plan, settings, outcome);
   } catch (const system_error& error) {
     return failure(exit_failure, failure_message(error));
   } catch (const std::bad_alloc&) {

@@ -168,6 +168,7 @@ run_program "lib" "$(project_argument "$project")" blinky
 expect_exit 255
 expect_stderr_line "Error: Error while accessing the required EWP file."
 [ "$(tr -d '\r' <"$stderr_file" | wc -l)" = 2 ] || fail "no second line says why: $(cat "$stderr_file")"
+expect_stderr_line_starting "$(project_argument "$project")$(separator)blinky.ewp: "
 expect_content "kept" blinky.ipcf
 
 scenario "a project file that is no XML says where the parser stopped"
@@ -177,7 +178,7 @@ printf '<project>\r\n<file>\r\n</project>\r\n' >blinky.ewp
 run_program "lib" "$(project_argument "$project")" blinky
 expect_exit 255
 expect_stderr_line "Error: Error while accessing the required EWP file."
-expect_stderr_line "blinky.ewp, line 3: Start-end tags mismatch"
+expect_stderr_line "$(project_argument "$project")$(separator)blinky.ewp, line 3: Start-end tags mismatch"
 expect_missing blinky.ipcf
 
 scenario "a project that references a missing connection file"
@@ -208,7 +209,7 @@ cp blinky.ewp "$work_root/refused.ewp"
 run_program "lib" "$(project_argument "$project")" blinky
 expect_exit 255
 expect_stderr_line "Error: Error while accessing the required EWP file."
-expect_stderr_line "The encoding windows-1250 is not supported."
+expect_stderr_line "$(project_argument "$project")$(separator)blinky.ewp: The encoding windows-1250 is not supported."
 expect_same_file "$work_root/refused.ewp" blinky.ewp
 expect_missing blinky.ipcf
 
@@ -219,7 +220,7 @@ chmod a-w blinky.ewp
 run_program "lib" "$(project_argument "$project")" blinky
 expect_exit 255
 expect_stderr_line "Error: Error while accessing the required EWP file."
-expect_stderr_line "blinky.ewp is read-only."
+expect_stderr_line "$(project_argument "$project")$(separator)blinky.ewp: The file is read-only."
 expect_same_file "$examples/blinky.ewp" blinky.ewp
 expect_missing blinky.ipcf
 expect_listing . "blinky.ewp lib main.c main.h"

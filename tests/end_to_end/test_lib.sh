@@ -143,6 +143,12 @@ expect_stderr_line() {
   tr -d '\r' <"$stderr_file" | grep -qxF -- "$1" || fail "no line '$1' on standard error: $(cat "$stderr_file")"
 }
 
+# A line on standard error begins with this text.
+expect_stderr_line_starting() {
+  tr -d '\r' <"$stderr_file" | prefix="$1" awk 'index($0, ENVIRON["prefix"]) == 1 { found = 1 } END { exit !found }' ||
+    fail "no line begins with '$1' on standard error: $(cat "$stderr_file")"
+}
+
 # The names in a folder, sorted, as one line: nothing more may be left there.
 expect_listing() {
   local listing
