@@ -19,21 +19,11 @@ constexpr char16_t folded(char c) {
   return static_cast<char16_t>(ascii_upper(static_cast<unsigned char>(read_as_backslash(c))));
 }
 
-bool same_exactly(std::string_view left, std::string_view right) {
-  if (left.size() != right.size()) return false;
-  // Most texts hold no "/" at all, and then plain equality decides.
-  if (std::memcmp(left.data(), right.data(), left.size()) == 0) return true;
-  for (size_t i = 0; i < left.size(); ++i) {
-    if (read_as_backslash(left[i]) != read_as_backslash(right[i])) return false;
+bool has_byte_beyond_ascii(std::string_view text) {
+  for (const char c : text) {
+    if (!is_ascii(c)) return true;
   }
-  return true;
-}
-
-size_t exact_hash(std::string_view text) {
-  if (text.find('/') == std::string_view::npos) return std::hash<std::string_view>()(text);
-  std::string read(text);
-  for (char& c : read) c = read_as_backslash(c);
-  return std::hash<std::string>()(read);
+  return false;
 }
 
 bool same_folded_bytes(std::string_view left, std::string_view right) {
@@ -58,14 +48,36 @@ bool same_beyond_ascii(std::string_view left, std::string_view right) {
   return same_name_ignoring_case(wide_left, wide_right);
 }
 
-bool has_byte_beyond_ascii(std::string_view text) {
-  for (const char c : text) {
-    if (!is_ascii(c)) return true;
+// FNV-1a over the text's UTF-16 units, each folded as NTFS upper-cases it:
+// that folds every pair of letters that the host takes for one, and some
+// more. For ASCII the bytes are the units.
+constexpr uint64_t hash_start = 0xCBF29CE484222325ull;
+constexpr uint64_t hash_factor = 0x100000001B3ull;
+
+size_t hash_beyond_ascii(std::string_view text) {
+  uint64_t hash = hash_start;
+  wide_path wide;
+  if (!append_wide(wide, text)) {
+    for (const char c : text) hash = (hash ^ folded(c)) * hash_factor;
+    return static_cast<size_t>(hash);
   }
-  return false;
+  for (const char16_t unit : wide) hash = (hash ^ ntfs_upper(unit == u'/' ? u'\\' : unit)) * hash_factor;
+  return static_cast<size_t>(hash);
 }
 
-bool same_ignoring_case(std::string_view left, std::string_view right) {
+}  // namespace
+
+bool same_path_text_exactly(std::string_view left, std::string_view right) {
+  if (left.size() != right.size()) return false;
+  // Most texts hold no "/" at all, and then plain equality decides.
+  if (std::memcmp(left.data(), right.data(), left.size()) == 0) return true;
+  for (size_t i = 0; i < left.size(); ++i) {
+    if (read_as_backslash(left[i]) != read_as_backslash(right[i])) return false;
+  }
+  return true;
+}
+
+bool same_path_text_ignoring_case(std::string_view left, std::string_view right) {
   if (left.size() == right.size()) {
     // Up to the first byte beyond ASCII both texts stand at the same
     // character, and ASCII letters have their case from ASCII alone.
@@ -82,40 +94,20 @@ bool same_ignoring_case(std::string_view left, std::string_view right) {
   return same_beyond_ascii(left, right);
 }
 
-// FNV-1a over the text's UTF-16 units, each folded as NTFS upper-cases it.
-// That folds every pair that the host takes for one letter, and some more.
-constexpr uint64_t hash_start = 0xCBF29CE484222325ull;
-constexpr uint64_t hash_factor = 0x100000001B3ull;
-
-size_t hash_beyond_ascii(std::string_view text) {
-  uint64_t hash = hash_start;
-  wide_path wide;
-  if (!append_wide(wide, text)) {
-    for (const char c : text) hash = (hash ^ folded(c)) * hash_factor;
-    return static_cast<size_t>(hash);
-  }
-  for (const char16_t unit : wide) hash = (hash ^ ntfs_upper(unit == u'/' ? u'\\' : unit)) * hash_factor;
-  return static_cast<size_t>(hash);
+size_t path_text_hash_exactly(std::string_view text) {
+  if (text.find('/') == std::string_view::npos) return std::hash<std::string_view>()(text);
+  std::string read(text);
+  for (char& c : read) c = read_as_backslash(c);
+  return std::hash<std::string>()(read);
 }
 
-size_t hash_ignoring_case(std::string_view text) {
-  // Most texts are ASCII, and their bytes are their units.
+size_t path_text_hash_ignoring_case(std::string_view text) {
   uint64_t hash = hash_start;
   for (const char c : text) {
     if (!is_ascii(c)) return hash_beyond_ascii(text);
     hash = (hash ^ folded(c)) * hash_factor;
   }
   return static_cast<size_t>(hash);
-}
-
-}  // namespace
-
-bool same_path_text(std::string_view left, std::string_view right, name_rule rule) {
-  return rule == name_rule::exact ? same_exactly(left, right) : same_ignoring_case(left, right);
-}
-
-size_t path_text_hash(std::string_view text, name_rule rule) {
-  return rule == name_rule::exact ? exact_hash(text) : hash_ignoring_case(text);
 }
 
 }  // namespace addfolder

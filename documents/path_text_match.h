@@ -18,14 +18,31 @@ namespace addfolder {
 // True for the two separators of a path text, "\" and "/".
 constexpr bool is_separator_byte(char c) { return c == '\\' || c == '/'; }
 
-// True when left and right are equal after every "/" is read as "\", under
-// the rule for letter case. Texts that are not UTF-8 compare byte for byte,
-// ASCII letters aside.
-bool same_path_text(std::string_view left, std::string_view right, name_rule rule = host_name_rule);
+// True when left and right are equal after every "/" is read as "\", letter
+// case included.
+bool same_path_text_exactly(std::string_view left, std::string_view right);
 
-// A hash under which texts that same_path_text finds equal under the rule
-// hash alike.
-size_t path_text_hash(std::string_view text, name_rule rule = host_name_rule);
+// True when left and right are equal after every "/" is read as "\", without
+// regard to letter case (same_name_ignoring_case). Texts that are not UTF-8
+// compare byte for byte, ASCII letters aside.
+bool same_path_text_ignoring_case(std::string_view left, std::string_view right);
+
+// A hash under which texts that same_path_text_exactly finds equal hash alike.
+size_t path_text_hash_exactly(std::string_view text);
+
+// A hash under which texts that same_path_text_ignoring_case finds equal hash alike.
+size_t path_text_hash_ignoring_case(std::string_view text);
+
+// True when left and right are the same text under the rule. Inline, so that
+// the rule costs the comparisons of a large document one branch each.
+inline bool same_path_text(std::string_view left, std::string_view right, name_rule rule = host_name_rule) {
+  return rule == name_rule::exact ? same_path_text_exactly(left, right) : same_path_text_ignoring_case(left, right);
+}
+
+// A hash under which texts that same_path_text finds equal under the rule hash alike.
+inline size_t path_text_hash(std::string_view text, name_rule rule = host_name_rule) {
+  return rule == name_rule::exact ? path_text_hash_exactly(text) : path_text_hash_ignoring_case(text);
+}
 
 // Hash and equality for unordered containers keyed by such texts, under the
 // host's rule.
