@@ -218,37 +218,7 @@ TEST_F(ConnectionDocument, ExtendModeOnlyAppendsAndComparesWholeTexts) {
              "<path>$PROJ_DIR$\\lib\\hal\\uart.c</path></files><includePath>"
              "<path>$PROJ_DIR$\\lib\\hal</path><path><![CDATA[$PROJ_DIR$\\lib]]></path></includePath>"
              "</iarProjectConnection>");
-  const char* const names_of_either_case = R"(
-    <group name="LIB\HAL">
-      <path>$PROJ_DIR$\lib\hal\gpio.c</path>
-      <path>$PROJ_DIR$\lib\hal\uart.c</path>
-    </group>
-    <group name="lib">
-      <path>$PROJ_DIR$\LIB\board.c</path>
-      <path> $PROJ_DIR$\lib\board.c </path>
-      <path>$PROJ_DIR$/lib/board.c</path>
-      <path>$PROJ_DIR$\lib\util\crc.c</path>
-      <path>$PROJ_DIR$\lib\util\crc.c</path>
-    </group>
-    <path>$PROJ_DIR$\lib\hal\uart.c</path>
-)";
-  const char* const exact_names = R"(
-    <group name="LIB\HAL">
-      <path>$PROJ_DIR$\lib\hal\gpio.c</path>
-    </group>
-    <group name="lib">
-      <path>$PROJ_DIR$\LIB\board.c</path>
-      <path> $PROJ_DIR$\lib\board.c </path>
-      <path>$PROJ_DIR$/lib/board.c</path>
-      <path>$PROJ_DIR$\lib\util\crc.c</path>
-      <path>$PROJ_DIR$\lib\util\crc.c</path>
-    </group>
-    <path>$PROJ_DIR$\lib\hal\uart.c</path>
-    <group name="lib\hal">
-      <path>$PROJ_DIR$\lib\hal\gpio.c</path>
-      <path>$PROJ_DIR$\lib\hal\uart.c</path>
-    </group>
-)";
+  const bool either_case = host_name_rule == name_rule::ignoring_case;
   EXPECT_EQ(run(false, example_headers,
                 sources_of({u"lib\\board.c", u"lib\\hal\\gpio.c", u"lib\\hal\\uart.c", u"lib\\util\\crc.c"})),
             tabbed(R"(
@@ -258,8 +228,24 @@ TEST_F(ConnectionDocument, ExtendModeOnlyAppendsAndComparesWholeTexts) {
     <path>$PROJ_DIR$\lib</path>
     <path>$PROJ_DIR$\lib\hal</path>
   </asmIncludePath>
-  <files>)" + std::string(host_name_rule == name_rule::exact ? exact_names : names_of_either_case) +
-                   R"(    <group name="lib\util">
+  <files>
+    <group name="LIB\HAL">
+      <path>$PROJ_DIR$\lib\hal\gpio.c</path>
+)" + std::string(either_case ? "      <path>$PROJ_DIR$\\lib\\hal\\uart.c</path>\n" : "") +
+                   R"(    </group>
+    <group name="lib">
+      <path>$PROJ_DIR$\LIB\board.c</path>
+      <path> $PROJ_DIR$\lib\board.c </path>
+      <path>$PROJ_DIR$/lib/board.c</path>
+      <path>$PROJ_DIR$\lib\util\crc.c</path>
+      <path>$PROJ_DIR$\lib\util\crc.c</path>
+    </group>
+    <path>$PROJ_DIR$\lib\hal\uart.c</path>
+)" + std::string(either_case ? "" : R"(    <group name="lib\hal">
+      <path>$PROJ_DIR$\lib\hal\gpio.c</path>
+      <path>$PROJ_DIR$\lib\hal\uart.c</path>
+    </group>
+)") + R"(    <group name="lib\util">
       <path>$PROJ_DIR$\lib\util\crc.c</path>
     </group>
   </files>

@@ -166,11 +166,9 @@ constexpr text_pair text_pairs[] = {
     {"$PROJ_DIR$\\lib\\hal", "$PROJ_DIR$/lib/hal", true, true},
     {"$PROJ_DIR$\\lib\\hal", "$proj_dir$/LIB\\Hal", false, true},
     {"lib\\hal", "lib\\hal ", false, false},
-    {"lib\\hal", "lib\\hbl", false, false},
     {"lib[", "lib{", false, false},
     {"\xC3\xB6lfilter.c", "\xC3\x96LFILTER.C", false, true},                                // ölfilter.c
     {"\xCE\xB2\xCE\xAE\xCF\x84\xCE\xB1", "\xCE\x92\xCE\x89\xCE\xA4\xCE\x91", false, true},  // βήτα
-    {"\xD0\xB1\xD0\xB5\xD1\x82\xD0\xB0/x", "\xD0\x91\xD0\x95\xD0\xA2\xD0\x90\\X", false, true},  // бета
     {"\xE6\x97\xA5\xE6\x9C\xAC/a", "\xE6\x97\xA5\xE6\x9C\xAC\\A", false, true},             // 日本
     {"\xC3\xB6", "\xC3\xB7", false, false},                                                  // ö, ÷
     {"stra\xC3\x9F" "e", "STRASSE", false, false},  // ß is one letter, SS two
