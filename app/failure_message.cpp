@@ -44,7 +44,8 @@ std::u16string why_it_failed(const document_error& error) {
       return std::u16string(out_of_memory);
     case document_failure::system_call:
     case document_failure::lock_failed:
-    // Told otherwise, by document_error_reason or a message of their own.
+      break;
+    // Told otherwise: by document_error_reason itself, or by a message of their own.
     case document_failure::none:
     case document_failure::malformed:
     case document_failure::lock_timed_out:

@@ -18,8 +18,9 @@ std::u16string failure_message(const system_error& error);
 // Another run held the lock of the project for all of the run's patience.
 std::u16string project_locked_message(const wide_path& project_file);
 
-// Why a document could not be read or written, in one line: the platform's
-// text for its code, where the parser stopped, or the program's own reason.
+// Why a document could not be read or written, in one line: the full path
+// that was tried, as the host spells it, then the platform's text for its
+// code, where the parser stopped, or the program's own reason.
 std::u16string document_error_reason(const document_error& error);
 
 }  // namespace addfolder
