@@ -14,6 +14,18 @@ bool take_value(const std::vector<wide_text>& argument_list, size_t& index, wide
   return true;
 }
 
+// A number of jobs, "1" to "64"; 0 for any other text.
+unsigned jobs_number(wide_text_view text) {
+  constexpr unsigned most_jobs = 64;
+  unsigned number = 0;
+  for (const char16_t c : text) {
+    if (c < u'0' || c > u'9') return 0;
+    number = number * 10 + static_cast<unsigned>(c - u'0');
+    if (number > most_jobs) return 0;
+  }
+  return number;
+}
+
 }  // namespace
 
 bool parse_command_line(const std::vector<wide_text>& argument_list, command_line& parsed, wide_text& error) {
@@ -30,9 +42,13 @@ bool parse_command_line(const std::vector<wide_text>& argument_list, command_lin
       parsed.request = command_request::help;
     } else if (argument == u"--version") {
       if (parsed.request != command_request::help) parsed.request = command_request::version;
-    } else if (argument == u"--folder" || argument == u"--exclude" || argument == u"--exclude-from") {
+    } else if (argument == u"--folder" || argument == u"--exclude" || argument == u"--exclude-from" ||
+               argument == u"--jobs") {
       if (!take_value(argument_list, i, value)) {
         refuse(option_without_value_intro, argument, option_without_value_detail);
+      } else if (argument == u"--jobs") {
+        parsed.jobs = jobs_number(value);
+        if (parsed.jobs == 0) refuse(invalid_jobs, value);
       } else if (argument == u"--folder") {
         parsed.folder = value;
       } else if (argument == u"--exclude") {

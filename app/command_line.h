@@ -32,13 +32,16 @@ struct command_line {
   bool dry_run = false;
   bool check = false;
   bool quiet = false;
+  // --jobs: how many threads list folders; 0 for the default.
+  unsigned jobs = 0;
 };
 
 // Reads the argument list (element 0 is the program): options anywhere, the
 // first two other arguments as the project directory and the project name,
 // later ones ignored. --help and --version are answered whatever else the
 // line holds. False, with the message for the user in error, for an unknown
-// option, an option without its value, or fewer than two arguments.
+// option, an option without its value, a --jobs that is no number from 1 to
+// 64, or fewer than two arguments.
 bool parse_command_line(const std::vector<wide_text>& argument_list, command_line& parsed, wide_text& error);
 
 // Splits the process command line by the platform's rules (Windows only);

@@ -5,6 +5,7 @@
 #include "exclusion_input.h"
 #include "exit_codes.h"
 #include "folder_choice.h"
+#include "folder_lister.h"
 #include "messages.h"
 #include "program_version.h"
 #include "run_sequence.h"
@@ -67,8 +68,14 @@ int run_program(const std::vector<wide_text>& argument_list, const front_end& ui
   if (!error.empty()) ui.show_error(error);
   if (!answer.folder) return answer.exit_code;
 
+  std::unique_ptr<run_observer> observer = ui.watch_run ? ui.watch_run(line.quiet) : nullptr;
+  settings.observer = observer.get();
+  settings.jobs = line.jobs != 0 ? line.jobs : default_walk_jobs();
   scan_problem_list problems;
   const run_outcome outcome = run_sequence(line.arguments, *answer.folder, settings, problems);
+  // The progress goes before any line or message.
+  observer.reset();
+  if (outcome.stopped) return outcome.exit_code;
   write_scan_problems(problems);
   if (!outcome.message.empty()) {
     ui.show_error(outcome.message);

@@ -31,6 +31,22 @@ run_outcome failure(std::u16string_view message) {
   return outcome;
 }
 
+// The end of a run that its observer stopped.
+run_outcome stopped(const run_settings& settings) {
+  run_outcome outcome;
+  outcome.stopped = true;
+  outcome.exit_code = settings.observer->stopped_exit_code();
+  return outcome;
+}
+
+// The observer's answers at the two safe points of the writes; yes without one.
+bool may_begin_writing(const run_settings& settings) {
+  return settings.observer == nullptr || settings.observer->begin_writing();
+}
+bool may_keep_writing(const run_settings& settings) {
+  return settings.observer == nullptr || settings.observer->keep_writing();
+}
+
 std::u16string other_drive_message(const wide_path& folder) {
   return std::u16string(other_drive_intro) + folder + std::u16string(other_drive_detail);
 }
@@ -110,6 +126,7 @@ run_outcome write_once(const project_files& files, const folder_plan& plan, cons
     if (settings.check && (create_mode || changes_connection_file(changes.counts))) {
       outcome.exit_code = exit_out_of_sync;
     }
+    if (!may_begin_writing(settings)) return stopped(settings);
     if (settings.dry_run) return outcome;
 
     // A run that changes nothing in a file that is there leaves it alone: its
@@ -131,6 +148,10 @@ run_outcome write_once(const project_files& files, const folder_plan& plan, cons
   }
 
   if (create_mode) {
+    if (!may_keep_writing(settings)) {
+      undo_replacement(connection_undo);
+      return stopped(settings);
+    }
     if (!is_unchanged(files.project, project_stamp)) {
       undo_replacement(connection_undo);
       changed_file = project_file_error;
@@ -189,7 +210,9 @@ run_outcome run_sequence(const command_arguments& arguments, const wide_path& ch
     // resolved or named stops the run with the project as it was.
     folder_plan plan;
     {
-      const source_tree tree = scan_source_tree(scan_root, settings.exclusions, scan_problems);
+      const source_tree tree =
+          scan_source_tree(scan_root, settings.exclusions, scan_problems, walk_options{settings.jobs, settings.observer});
+      if (tree.stopped) return stopped(settings);
       plan.entries = plan_connection_entries(tree);
     }
     plan.folder = to_narrow(scan_root);

@@ -8,6 +8,7 @@
 #include "exit_codes.h"
 #include "change_log.h"
 #include "exclusion_rules.h"
+#include "run_observer.h"
 #include "scan_problem.h"
 
 namespace addfolder {
@@ -24,6 +25,10 @@ struct run_settings {
   bool check = false;
   // How long a run waits while another run holds the project's lock.
   std::chrono::milliseconds lock_patience{60000};
+  // How many threads list folders.
+  unsigned jobs = 1;
+  // Shown the progress, and asked at each safe point whether to go on; may be null.
+  run_observer* observer = nullptr;
 };
 
 // How a run ended: its exit code, the message to show when it failed, and
@@ -34,6 +39,9 @@ struct run_outcome {
   change_log changes;
   // Pruning was asked for but left out, since part of the folder could not be read.
   bool prune_skipped = false;
+  // The observer stopped the run at a safe point: nothing was written, or
+  // what was written has been put back. The exit code is the observer's.
+  bool stopped = false;
 };
 
 // Scans the chosen folder, then, holding the project's lock, links the

@@ -4,6 +4,7 @@
 #include "messages.h"
 #include "program.h"
 #include "terminal_io.h"
+#include "terminal_progress.h"
 
 namespace addfolder {
 namespace {
@@ -44,6 +45,7 @@ int run_terminal(const std::vector<wide_text>& argument_list) {
   terminal.show_summary = [](wide_text_view line) { write_output(wide_text(line) + u"\n"); };
   terminal.show_note = write_error_line;
   terminal.ask_for_folder = prompt_for_folder;
+  terminal.watch_run = watch_terminal_run;
   return run_program(argument_list, terminal);
 }
 

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 
@@ -25,6 +27,10 @@ std::string terminal_text(wide_text_view text) {
 void write_output(wide_text_view text) { std::cout << terminal_text(text) << std::flush; }
 
 void write_error_line(wide_text_view text) { std::cerr << terminal_text(text) << std::endl; }
+
+void write_error_text(wide_text_view text) { std::cerr << terminal_text(text) << std::flush; }
+
+bool error_is_terminal() { return isatty(STDERR_FILENO) != 0; }
 
 bool read_input_line(wide_text& line) {
   std::string narrow;

@@ -8,6 +8,7 @@
 #include "exclusion_rules.h"
 #include "path.h"
 #include "scan_problem.h"
+#include "walk_observer.h"
 
 namespace addfolder {
 
@@ -42,6 +43,8 @@ struct source_folder {
 // the order in which the walk met the first of them.
 struct source_tree {
   std::vector<source_folder> folders;
+  // The observer stopped the walk before its end.
+  bool stopped = false;
 };
 
 // Walks the tree below the scan root, a relative form of the working
@@ -50,8 +53,9 @@ struct source_tree {
 // (an excluded folder is not entered). Problems are appended to problems
 // and never end the walk. Raises system_error where the working directory,
 // the root or a link cannot be resolved; std::bad_alloc passes through. The
-// problems met before either stay in problems.
+// problems met before either stay in problems. The folders are listed on as
+// many threads as the options say, and the result is the same for any number.
 source_tree scan_source_tree(const wide_path& scan_root, const exclusion_rules& exclusions,
-                             scan_problem_list& problems);
+                             scan_problem_list& problems, const walk_options& options = {});
 
 }  // namespace addfolder

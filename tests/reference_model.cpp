@@ -56,7 +56,7 @@ void walk(const wide_path& scan_root, std::string& lines, bool reports_backslash
         break;
       case walk_event::backslash_name:
         if (reports_backslash_names) {
-          lines += "Skipped \"" + to_error_text(walk.entry->name) + "\" in " + to_error_text(walk.path) +
+          lines += "Skipped \"" + to_error_text(walk.name) + "\" in " + to_error_text(walk.path) +
                    ": a name that holds \"\\\" cannot be named in a Windows project\n";
         }
         break;
