@@ -12,6 +12,7 @@
 #include "message_box.h"
 #include "messages.h"
 #include "program.h"
+#include "progress_window.h"
 
 namespace addfolder {
 namespace {
@@ -57,6 +58,7 @@ int run_gui() {
   gui.show_summary = [](wide_text_view) {};
   gui.show_note = [](wide_text_view note) { show_info_box(note); };
   gui.ask_for_folder = ask_with_dialog;
+  gui.watch_run = watch_gui_run;
   return run_program(argument_list, gui);
 }
 

@@ -120,6 +120,8 @@ inline constexpr std::chrono::milliseconds progress_interval{100};
 inline constexpr std::u16string_view progress_intro = u"Scanning: ";
 inline constexpr std::u16string_view progress_files = u" files, ";
 inline constexpr std::u16string_view progress_folders = u" folders";
+// The button of the progress window that stops the run before it writes.
+inline constexpr std::u16string_view cancel_label = u"Cancel";
 inline std::u16string progress_text(std::size_t files, std::size_t folders) {
   const auto number = [](std::size_t n) {
     std::u16string digits;

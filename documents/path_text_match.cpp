@@ -1,5 +1,6 @@
 #include "path_text_match.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -15,7 +16,10 @@ bool same_path_text(std::string_view left, std::string_view right) {
   if (left.size() != right.size()) return false;
   // Most texts hold no "/" at all, and then plain equality decides.
   if (std::memcmp(left.data(), right.data(), left.size()) == 0) return true;
-  for (size_t i = 0; i < left.size(); ++i) {
+  // Texts that differ mostly differ in a name, far from their start.
+  const size_t first_difference =
+      static_cast<size_t>(std::mismatch(left.begin(), left.end(), right.begin()).first - left.begin());
+  for (size_t i = first_difference; i < left.size(); ++i) {
     if (read_as_backslash(left[i]) != read_as_backslash(right[i])) return false;
   }
   return true;

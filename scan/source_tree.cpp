@@ -92,7 +92,7 @@ void visit_entry(scan_state& state, tree_walk& walk) {
                            state.forms[walk.depth]);
     state.records[walk.depth] = no_record;
   }
-  const wide_view extension = path_extension(walk.name);
+  const wide_view extension = name_extension(walk.name);
   if (is_source_extension(extension)) {
     source_entry source{wide_path(walk.name), entry.is_link, std::nullopt};
     if (entry.is_link) {
