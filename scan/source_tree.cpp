@@ -70,11 +70,13 @@ bool is_regular_file(scan_state& state, const tree_walk& walk) {
   return kind == file_kind::regular;
 }
 
-// Tells the observer how far the walk has come, every few hundred entries;
-// false when it asks the walk to stop.
-bool keep_walking(scan_state& state) {
+// Tells the observer how far the walk has come before each folder that the
+// walk enters, and every few dozen entries; false when it asks the walk to stop.
+bool keep_walking(scan_state& state, const tree_walk& walk) {
   constexpr size_t entries_between_reports = 64;
-  if (state.options.observer == nullptr || ++state.entries_since_told < entries_between_reports) return true;
+  if (state.options.observer == nullptr) return true;
+  const bool entering = walk.entering != nullptr;
+  if (++state.entries_since_told < entries_between_reports && !entering) return true;
   state.entries_since_told = 0;
   return state.options.observer->keep_walking(state.files, state.folders);
 }
@@ -125,7 +127,7 @@ void walk_tree(scan_state& state, const wide_path& scan_root) {
   state.forms.assign(1, resolve_folder_forms(scan_root, state.working_directory));
   state.records.assign(1, no_record);
   while (true) {
-    if (!keep_walking(state)) {
+    if (!keep_walking(state, walk)) {
       state.tree.stopped = true;
       return;
     }

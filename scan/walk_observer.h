@@ -18,7 +18,8 @@ class walk_observer {
 struct walk_options {
   // The number of threads that list folders, the walk's own included.
   unsigned jobs = 1;
-  // Told of the progress every few dozen entries; may be null.
+  // Told of the progress before each folder that the walk enters, and
+  // every few dozen entries; may be null.
   walk_observer* observer = nullptr;
 };
 

@@ -110,6 +110,16 @@ TEST(FastPaths, GiveTheBytesOfThePlainReading) {
       EXPECT_TRUE(problems.empty());
       const connection_entries plain = reference::plain_entries(headers, sources);
       expect_same_entries(fast, plain);
+      // Listed on several threads, the folders come in the same order.
+      for (const unsigned jobs : {2u, 8u}) {
+        const connection_entries parallel =
+            plan_connection_entries(scan_source_tree(scan_root, exclusion_rules{}, problems, walk_options{jobs}));
+        EXPECT_EQ(parallel.sources.size(), fast.sources.size());
+        for (size_t i = 0; i < std::min(parallel.sources.size(), fast.sources.size()); ++i) {
+          EXPECT_EQ(parallel.sources[i].path_text, fast.sources[i].path_text);
+        }
+        EXPECT_EQ(parallel.include_paths, fast.include_paths);
+      }
 
       pugi::xml_document fast_document;
       pugi::xml_document plain_document;
