@@ -294,8 +294,7 @@ TEST(ConnectionFill, ExhaustedMemoryIsReported) {
   entries.group_names = {"lib"};
   for (size_t i = 0; i < 2000; ++i) {
     entries.include_paths.push_back("$PROJ_DIR$\\inc" + std::to_string(i));
-    entries.sources.push_back(
-        {"$PROJ_DIR$\\lib\\file" + std::to_string(i) + ".c", i % 2 == 0 ? 0 : connection_entries::no_group});
+    add_source(entries, "$PROJ_DIR$\\lib\\file" + std::to_string(i) + ".c", i % 2 == 0 ? 0 : connection_entries::no_group);
   }
   for (long budget : {0L, 3L, 10L, -1L}) {
     pugi::xml_document document;

@@ -49,8 +49,8 @@ std::filesystem::path make_random_tree(const test_folder& root, unsigned seed) {
   return root / "app.c";
 }
 
-void append_path(pugi::xml_node section, const std::string& text) {
-  section.append_child("path").append_child(pugi::node_pcdata).set_value(text.c_str());
+void append_path(pugi::xml_node section, std::string_view text) {
+  section.append_child("path").append_child(pugi::node_pcdata).set_value(text.data(), text.size());
 }
 
 // The same entries, whatever order the sources come in: the program places
@@ -61,7 +61,7 @@ void expect_same_entries(const connection_entries& fast, const connection_entrie
   EXPECT_EQ(fast.group_names, plain.group_names);
   const auto sources_by_group = [](const connection_entries& entries) {
     std::map<size_t, std::vector<std::string>> groups;
-    for (const connection_entries::source& source : entries.sources) groups[source.group].push_back(source.path_text);
+    for (const connection_entries::source& source : entries.sources) groups[source.group].emplace_back(source.path_text);
     return groups;
   };
   EXPECT_EQ(sources_by_group(fast), sources_by_group(plain));
@@ -89,7 +89,7 @@ std::string existing_connection_file(const connection_entries& entries, unsigned
     } else if (choice == 1) {
       append_path(sections.files, source.path_text);
     } else if (choice == 2) {
-      append_path(sections.asm_include_path, " " + source.path_text);
+      append_path(sections.asm_include_path, " " + std::string(source.path_text));
     }
   }
   return saved_form(document);

@@ -123,8 +123,8 @@ connection_entries plain_entries(const header_directory_list& headers, const sou
   }
   for (const source_file& file : sources) {
     const std::string group = to_narrow(relative_form(wide_path(parent_path(file.path))));
-    entries.sources.push_back({path_text(relative_form(file.path)),
-                               group == "." ? connection_entries::no_group : group_index.at(group)});
+    add_source(entries, path_text(relative_form(file.path)),
+               group == "." ? connection_entries::no_group : group_index.at(group));
   }
   return entries;
 }
@@ -148,8 +148,8 @@ pugi::xml_node find_group(pugi::xml_node files, std::string_view name) {
 }
 
 void plain_fill(connection_sections& sections, const connection_entries& entries) {
-  const auto append_path = [](pugi::xml_node section, const std::string& text) {
-    section.append_child("path").append_child(pugi::node_pcdata).set_value(text.c_str());
+  const auto append_path = [](pugi::xml_node section, std::string_view text) {
+    section.append_child("path").append_child(pugi::node_pcdata).set_value(text.data(), text.size());
   };
   for (pugi::xml_node section : {sections.include_path, sections.asm_include_path}) {
     for (const std::string& text : entries.include_paths) {

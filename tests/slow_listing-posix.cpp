@@ -5,6 +5,7 @@
 // Wine opens folders, for the Windows one.
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <dirent.h>
 #include <unistd.h>
@@ -15,9 +16,13 @@
 
 namespace {
 
-void wait_if_slow(const char* path) {
+bool is_marked(const char* path) {
   const char* marker = std::getenv("SLOW_LISTING_PATH");
-  if (marker == nullptr || *marker == '\0' || path == nullptr || std::strstr(path, marker) == nullptr) return;
+  return marker != nullptr && *marker != '\0' && path != nullptr && std::strstr(path, marker) != nullptr;
+}
+
+void wait_if_slow(const char* path) {
+  if (!is_marked(path)) return;
   const char* milliseconds = std::getenv("SLOW_LISTING_MS");
   usleep(static_cast<useconds_t>((milliseconds != nullptr ? std::atoi(milliseconds) : 20) * 1000));
 }
@@ -25,6 +30,12 @@ void wait_if_slow(const char* path) {
 template <typename Function>
 Function next(const char* name) {
   return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
+}
+
+// Wine opens a folder as it opens a file, without O_DIRECTORY.
+bool is_folder(const char* path) {
+  struct stat status;
+  return is_marked(path) && stat(path, &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 mode_t mode_argument(int flags, va_list arguments) {
@@ -45,7 +56,7 @@ int open(const char* path, int flags, ...) {
   va_start(arguments, flags);
   const mode_t mode = mode_argument(flags, arguments);
   va_end(arguments);
-  if ((flags & O_DIRECTORY) != 0) wait_if_slow(path);
+  if (is_folder(path)) wait_if_slow(path);
   return next<int (*)(const char*, int, ...)>("open")(path, flags, mode);
 }
 
@@ -54,7 +65,7 @@ int open64(const char* path, int flags, ...) {
   va_start(arguments, flags);
   const mode_t mode = mode_argument(flags, arguments);
   va_end(arguments);
-  if ((flags & O_DIRECTORY) != 0) wait_if_slow(path);
+  if (is_folder(path)) wait_if_slow(path);
   return next<int (*)(const char*, int, ...)>("open64")(path, flags, mode);
 }
 
@@ -63,7 +74,7 @@ int openat(int directory, const char* path, int flags, ...) {
   va_start(arguments, flags);
   const mode_t mode = mode_argument(flags, arguments);
   va_end(arguments);
-  if ((flags & O_DIRECTORY) != 0) wait_if_slow(path);
+  if (is_folder(path)) wait_if_slow(path);
   return next<int (*)(int, const char*, int, ...)>("openat")(directory, path, flags, mode);
 }
 
