@@ -97,13 +97,14 @@ bool holds_element(pugi::xml_node node) {
 // text is looked for among all of them, which is rarely needed.
 class source_listing {
  public:
-  // Sorts listing in place: a sorted copy would be as large again.
-  source_listing(const connection_entries& entries, std::vector<pugi::xml_node>& listing)
-      : entries_(entries), listing_(listing) {
-    std::sort(listing.begin(), listing.end());
+  source_listing(const connection_entries& entries, const std::vector<pugi::xml_node>& listing) : entries_(entries) {
+    // The nodes' own addresses sort without a call per comparison.
+    listing_.reserve(listing.size());
+    for (pugi::xml_node node : listing) listing_.push_back(node.internal_object());
+    std::sort(listing_.begin(), listing_.end());
   }
   bool lists_source(pugi::xml_node path, std::string_view text) {
-    if (std::binary_search(listing_.begin(), listing_.end(), path)) return true;
+    if (std::binary_search(listing_.begin(), listing_.end(), path.internal_object())) return true;
     if (!texts_) {
       std::vector<std::string_view> sources;
       sources.reserve(entries_.sources.size());
@@ -115,14 +116,14 @@ class source_listing {
 
  private:
   const connection_entries& entries_;
-  const std::vector<pugi::xml_node>& listing_;
+  std::vector<const pugi::xml_node_struct*> listing_;
   std::optional<run_texts> texts_;
 };
 
 }  // namespace
 
 void prune_connection_document(connection_sections& sections, const connection_entries& entries,
-                               std::string_view folder, std::vector<pugi::xml_node>& listing, change_log& log) {
+                               std::string_view folder, const std::vector<pugi::xml_node>& listing, change_log& log) {
   const run_texts include_texts(entries.include_paths);
   source_listing sources(entries, listing);
 

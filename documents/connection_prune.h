@@ -18,9 +18,9 @@ namespace addfolder {
 // it, and then groups directly under files, named within the folder, that
 // hold no element. Only files with a source extension are removed; other
 // files, deeper groups and everything outside the folder stay. Texts compare
-// with "/" and "\" alike. listing (sorted here) holds the elements that the fill found or
+// with "/" and "\" alike. listing holds the elements that the fill found or
 // added for the source files. Notes every removal in log.
 void prune_connection_document(connection_sections& sections, const connection_entries& entries,
-                               std::string_view folder, std::vector<pugi::xml_node>& listing, change_log& log);
+                               std::string_view folder, const std::vector<pugi::xml_node>& listing, change_log& log);
 
 }  // namespace addfolder

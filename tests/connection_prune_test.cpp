@@ -87,8 +87,7 @@ TEST(ConnectionPrune, TheWorkingDirectoryHoldsAllButWhatLiesAbove) {
       "<path>$PROJ_DIR$\\..\\sdk</path><path>$PROJ_DIR$\\..sdk</path></includePath></iarProjectConnection>"));
   connection_sections sections = open_connection_document(document);
   change_log log;
-  std::vector<pugi::xml_node> listing;
-  prune_connection_document(sections, connection_entries{}, ".", listing, log);
+  prune_connection_document(sections, connection_entries{}, ".", {}, log);
   EXPECT_EQ(log.counts.removed_include_directories, 2u);
   EXPECT_STREQ(sections.include_path.first_child().child_value(), "$PROJ_DIR$\\..");
   EXPECT_STREQ(sections.include_path.last_child().child_value(), "$PROJ_DIR$\\..\\sdk");
