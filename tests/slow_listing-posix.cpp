@@ -1,16 +1,17 @@
 // Preloaded into a program under test (LD_PRELOAD) to make its walk slow
-// without a slow disk: every folder opened whose path holds the text in
+// without a slow disk: every folder listed whose path holds the text in
 // SLOW_LISTING_PATH waits SLOW_LISTING_MS milliseconds (default 20) first.
-// It wraps opendir for the Linux program and open/openat, through which
-// Wine opens folders, for the Windows one.
+// It wraps opendir, through which the Linux program and Wine read folders,
+// and the getdents64 system call, which Wine may call itself. Wine's server,
+// which opens the folders, must not be slowed: it serves the windows too.
 #include <dlfcn.h>
-#include <fcntl.h>
-#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/types.h>
 #include <dirent.h>
 #include <unistd.h>
 
 #include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -32,50 +33,35 @@ Function next(const char* name) {
   return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
 
-// Wine opens a folder as it opens a file, without O_DIRECTORY.
-bool is_folder(const char* path) {
-  struct stat status;
-  return is_marked(path) && stat(path, &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-mode_t mode_argument(int flags, va_list arguments) {
-  return (flags & (O_CREAT | O_TMPFILE)) != 0 ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
-}
-
 }  // namespace
 
 extern "C" {
 
 DIR* opendir(const char* path) {
-  wait_if_slow(path);
+  // Wine changes into the folder and opens ".".
+  char real[4096];
+  wait_if_slow(realpath(path, real) != nullptr ? real : path);
   return next<DIR* (*)(const char*)>("opendir")(path);
 }
 
-int open(const char* path, int flags, ...) {
+long syscall(long number, ...) {
   va_list arguments;
-  va_start(arguments, flags);
-  const mode_t mode = mode_argument(flags, arguments);
+  va_start(arguments, number);
+  long argument[6];
+  for (long& value : argument) value = va_arg(arguments, long);
   va_end(arguments);
-  if (is_folder(path)) wait_if_slow(path);
-  return next<int (*)(const char*, int, ...)>("open")(path, flags, mode);
-}
-
-int open64(const char* path, int flags, ...) {
-  va_list arguments;
-  va_start(arguments, flags);
-  const mode_t mode = mode_argument(flags, arguments);
-  va_end(arguments);
-  if (is_folder(path)) wait_if_slow(path);
-  return next<int (*)(const char*, int, ...)>("open64")(path, flags, mode);
-}
-
-int openat(int directory, const char* path, int flags, ...) {
-  va_list arguments;
-  va_start(arguments, flags);
-  const mode_t mode = mode_argument(flags, arguments);
-  va_end(arguments);
-  if (is_folder(path)) wait_if_slow(path);
-  return next<int (*)(int, const char*, int, ...)>("openat")(directory, path, flags, mode);
+  if (number == SYS_getdents64) {
+    char link[64];
+    char path[4096];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%ld", argument[0]);
+    const ssize_t length = readlink(link, path, sizeof path - 1);
+    if (length > 0) {
+      path[length] = '\0';
+      wait_if_slow(path);
+    }
+  }
+  return next<long (*)(long, ...)>("syscall")(number, argument[0], argument[1], argument[2], argument[3], argument[4],
+                                               argument[5]);
 }
 
 }  // extern "C"
