@@ -47,7 +47,8 @@ void make_source_path_text(const source_folder& folder, const std::string& prefi
   }
   text = prefix;
   if (folder.relative.empty()) return;
-  if (!append_narrow(text, entry.name)) throw system_error(unconvertible_character_error());
+  if (entry.unconvertible_name) throw system_error(unconvertible_character_error());
+  text += folder.name(entry);
 }
 
 }  // namespace

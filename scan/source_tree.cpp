@@ -3,6 +3,7 @@
 #include "file_extension.h"
 #include "file_system.h"
 #include "relative_form.h"
+#include "text_conversion.h"
 #include "tree_walk.h"
 
 namespace addfolder {
@@ -96,13 +97,12 @@ void visit_entry(scan_state& state, tree_walk& walk) {
   }
   const wide_view extension = name_extension(walk.name);
   if (is_source_extension(extension)) {
-    source_entry source{wide_path(walk.name), entry.is_link, std::nullopt};
+    source_entry& source = add_source_entry(current_folder(state, walk), walk.name, entry.is_link);
     if (entry.is_link) {
       source.own_relative = resolved_relative_form(walk.path, state.working_directory);
     } else if (entry.is_directory) {
       source.own_relative = state.forms[walk.depth].relative;
     }
-    current_folder(state, walk).sources.push_back(std::move(source));
   }
   if (state.finding_headers && is_header_extension(extension) && is_regular_file(state, walk)) {
     current_folder(state, walk).holds_header = true;
@@ -152,6 +152,15 @@ void walk_tree(scan_state& state, const wide_path& scan_root) {
 }
 
 }  // namespace
+
+source_entry& add_source_entry(source_folder& folder, wide_view name, bool is_link) {
+  source_entry& entry = folder.sources.emplace_back();
+  entry.name_start = static_cast<std::uint32_t>(folder.names.size());
+  entry.unconvertible_name = !append_narrow(folder.names, name);
+  entry.name_length = static_cast<std::uint32_t>(folder.names.size() - entry.name_start);
+  entry.is_link = is_link;
+  return entry;
+}
 
 source_tree scan_source_tree(const wide_path& scan_root, const exclusion_rules& exclusions,
                              scan_problem_list& problems, const walk_options& options) {

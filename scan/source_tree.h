@@ -2,7 +2,10 @@
 // source file or a header, with what the connection file needs of it.
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "exclusion_rules.h"
@@ -15,8 +18,12 @@ namespace addfolder {
 // A source file: an entry whose extension is ".c", ".cc", ".cpp", ".s" or
 // ".a" (exactly, letter case included), whatever kind of entry it is.
 struct source_entry {
-  // The name as the folder lists it.
-  wide_path name;
+  // Where the narrow text of its name lies in its folder's names: each name
+  // is converted once, where the walk meets it.
+  std::uint32_t name_start = 0;
+  std::uint32_t name_length = 0;
+  // The name has no narrow text (an unpaired surrogate, possible on Windows).
+  bool unconvertible_name = false;
   // The listing reports a symbolic link or junction.
   bool is_link = false;
   // Most entries' relative form is their folder's and their name. Two kinds
@@ -33,11 +40,21 @@ struct source_folder {
   // Its relative form against the working directory, derived from its
   // parent's: "." for the working directory itself.
   wide_path relative;
-  // Its source files, in the order of its listing.
+  // Its source files, in the order of its listing, and their names' narrow
+  // texts back to back.
   std::vector<source_entry> sources;
+  std::string names;
   // It holds a regular file (links followed) with the extension ".h" or ".hpp".
   bool holds_header = false;
+  // The narrow text of a source's name.
+  std::string_view name(const source_entry& entry) const {
+    return std::string_view(names).substr(entry.name_start, entry.name_length);
+  }
 };
+
+// Appends a source file to a folder, its name converted to narrow text; the
+// entry is returned for the caller to complete.
+source_entry& add_source_entry(source_folder& folder, wide_view name, bool is_link);
 
 // What one walk found: the folders that hold a source file or a header, in
 // the order in which the walk met the first of them.

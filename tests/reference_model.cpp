@@ -97,13 +97,12 @@ source_tree tree_of(const header_directory_list& headers, const source_file_list
   std::map<wide_path, size_t> records;
   const auto record = [&](wide_view folder) -> source_folder& {
     const auto [entry, added] = records.try_emplace(wide_path(folder), tree.folders.size());
-    if (added) tree.folders.push_back(source_folder{wide_path(folder), relative_form(wide_path(folder)), {}, false});
+    if (added) tree.folders.push_back(source_folder{wide_path(folder), relative_form(wide_path(folder)), {}, {}, false});
     return tree.folders[entry->second];
   };
   for (const source_file& file : sources) {
-    source_entry entry{wide_path(file_name(file.path)), file.is_link, std::nullopt};
+    source_entry& entry = add_source_entry(record(parent_path(file.path)), file_name(file.path), file.is_link);
     if (file.is_link) entry.own_relative = relative_form(file.path);
-    record(parent_path(file.path)).sources.push_back(std::move(entry));
   }
   for (const wide_path& folder : headers) record(folder).holds_header = true;
   return tree;

@@ -41,7 +41,9 @@ scan_outcome scan_every_way(const wide_path& scan_root) {
     folder_contents found;
     reference::header_directory_list found_headers;
     for (const source_folder& folder : tree.folders) {
-      for (const source_entry& entry : folder.sources) found[folder.path].emplace_back(entry.name, entry.is_link);
+      for (const source_entry& entry : folder.sources) {
+        found[folder.path].emplace_back(to_wide(folder.name(entry)), entry.is_link);
+      }
       if (folder.holds_header) found_headers.insert(folder.path);
     }
     EXPECT_TRUE(found == expected) << "the walk and the two plain scans find other source files";
