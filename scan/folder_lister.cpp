@@ -1,12 +1,14 @@
 #include "folder_lister.h"
 
 #include <algorithm>
+#include <new>
+#include <system_error>
 
 namespace addfolder {
 namespace {
 
 // How many folders the helpers list before the walk takes them, at most.
-constexpr std::size_t most_folders_ahead = 1024;
+constexpr std::size_t most_folders_ahead = 128;
 
 }  // namespace
 
@@ -42,7 +44,11 @@ unsigned default_walk_jobs() {
 }
 
 folder_lister::folder_lister(const exclusion_rules& rules, unsigned jobs) : rules_(rules) {
-  for (unsigned i = 1; i < jobs; ++i) helpers_.emplace_back([this] { help(); });
+  try {
+    for (unsigned i = 1; i < jobs; ++i) helpers_.emplace_back([this] { help(); });
+  } catch (const std::system_error&) {
+    // The system has no more threads to give: the walk makes do with fewer.
+  }
 }
 
 folder_lister::~folder_lister() {
@@ -66,8 +72,12 @@ void folder_lister::list_and_offer(listed_folder& folder) {
   }
   if (helpers_.empty()) return;
   std::lock_guard<std::mutex> lock(mutex_);
-  for (auto subfolder = folder.subfolders.rbegin(); subfolder != folder.subfolders.rend(); ++subfolder) {
-    waiting_.push_back(subfolder->get());
+  try {
+    for (auto subfolder = folder.subfolders.rbegin(); subfolder != folder.subfolders.rend(); ++subfolder) {
+      waiting_.push_back(subfolder->get());
+    }
+  } catch (const std::bad_alloc&) {
+    // What is not offered, the walk lists itself when it gets there.
   }
 }
 
