@@ -39,7 +39,13 @@ run_outcome stopped(const run_settings& settings) {
   return outcome;
 }
 
-// The observer's answers at the two safe points of the writes; yes without one.
+// The outcome after putting back what undo kept.
+run_outcome undone(file_undo& undo, run_outcome outcome) {
+  undo_replacement(undo);
+  return outcome;
+}
+
+// The observer's answers at the safe points of the writes; yes without one.
 bool may_begin_writing(const run_settings& settings) {
   return settings.observer == nullptr || settings.observer->begin_writing();
 }
@@ -97,7 +103,8 @@ struct project_files {
 
 // One attempt, from reading the project file to the last write. A file that
 // changed since this attempt read it ends the attempt with changed_file set
-// to that file's message and nothing written.
+// to that file's message and nothing written. An observer that asks to stop
+// after the last write gets a complete run that ends as stopped.
 run_outcome write_once(const project_files& files, const folder_plan& plan, const run_settings& settings,
                        run_outcome outcome, std::u16string_view& changed_file) {
   change_log& changes = outcome.changes;
@@ -143,26 +150,19 @@ run_outcome write_once(const project_files& files, const folder_plan& plan, cons
       if (!save_document(document, files.connection)) return failure(connection_file_error);
     }
   } catch (const std::bad_alloc&) {
-    undo_replacement(connection_undo);
-    return failure(out_of_memory);
+    return undone(connection_undo, failure(out_of_memory));
   }
 
   if (create_mode) {
-    if (!may_keep_writing(settings)) {
-      undo_replacement(connection_undo);
-      return stopped(settings);
-    }
+    // Stopped between the two writes, the run takes the connection file back.
+    if (!may_keep_writing(settings)) return undone(connection_undo, stopped(settings));
     if (!is_unchanged(files.project, project_stamp)) {
-      undo_replacement(connection_undo);
       changed_file = project_file_error;
-      return outcome;
+      return undone(connection_undo, outcome);
     }
-    if (!save_document(project, files.project)) {
-      undo_replacement(connection_undo);
-      return failure(project_file_error);
-    }
+    if (!save_document(project, files.project)) return undone(connection_undo, failure(project_file_error));
   }
-  return outcome;
+  return may_keep_writing(settings) ? outcome : stopped(settings);
 }
 
 // Everything from the project file on, while this run holds the project's
