@@ -8,15 +8,6 @@
 namespace addfolder {
 namespace {
 
-// A document's text for the user. Texts that loading kept as they were may
-// hold bytes that are no UTF-8; those show as the characters of their values.
-wide_text shown(std::string_view text) {
-  wide_text wide;
-  if (append_wide(wide, text)) return wide;
-  for (const char byte : text) wide += static_cast<char16_t>(static_cast<unsigned char>(byte));
-  return wide;
-}
-
 wide_text_view section_name(change_place place) {
   switch (place) {
     case change_place::project:
@@ -35,7 +26,7 @@ wide_text_view section_name(change_place place) {
 
 // "1 file", "2 files".
 wide_text count_of(size_t count, wide_text_view one, wide_text_view many) {
-  wide_text text = shown(std::to_string(count));
+  wide_text text = shown_wide(std::to_string(count));
   text += u" ";
   text += count == 1 ? one : many;
   return text;
@@ -72,8 +63,8 @@ std::vector<wide_text> change_report_lines(const change_log& log, wide_text_view
     line += change.place == change_place::project ? project_file : connection_file;
     line += u": ";
     line += section_name(change.place);
-    if (change.place == change_place::group) line += u" " + shown(change.group);
-    if (!change.text.empty()) line += u": " + shown(change.text);
+    if (change.place == change_place::group) line += u" " + shown_wide(change.group);
+    if (!change.text.empty()) line += u": " + shown_wide(change.text);
     lines.push_back(std::move(line));
   }
   return lines;
@@ -102,7 +93,7 @@ std::vector<wide_text> lines_for_box(std::vector<wide_text> lines) {
   if (lines.size() <= most_box_lines) return lines;
   const size_t more = lines.size() - most_box_lines;
   lines.resize(most_box_lines);
-  lines.push_back(wide_text(more_lines_intro) + shown(std::to_string(more)) + wide_text(more_lines_detail));
+  lines.push_back(wide_text(more_lines_intro) + shown_wide(std::to_string(more)) + wide_text(more_lines_detail));
   return lines;
 }
 

@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include "messages.h"
+#include "typed_value.h"
 
 namespace addfolder {
 namespace {
@@ -44,11 +45,14 @@ bool parse_command_line(const std::vector<wide_text>& argument_list, command_lin
       if (parsed.request != command_request::help) parsed.request = command_request::version;
     } else if (argument == u"--folder" || argument == u"--exclude" || argument == u"--exclude-from" ||
                argument == u"--jobs") {
+      wide_text value_error;
       if (!take_value(argument_list, i, value)) {
         refuse(option_without_value_intro, argument, option_without_value_detail);
       } else if (argument == u"--jobs") {
         parsed.jobs = jobs_number(value);
         if (parsed.jobs == 0) refuse(invalid_jobs, value);
+      } else if (!check_typed_value(value, value_error)) {
+        refuse(value_error, {});
       } else if (argument == u"--folder") {
         parsed.folder = value;
       } else if (argument == u"--exclude") {

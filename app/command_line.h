@@ -40,12 +40,15 @@ struct command_line {
 // first two other arguments as the project directory and the project name,
 // later ones ignored. --help and --version are answered whatever else the
 // line holds. False, with the message for the user in error, for an unknown
-// option, an option without its value, a --jobs that is no number from 1 to
-// 64, or fewer than two arguments.
+// option, an option without its value, a value that holds a double quote, a
+// --jobs that is no number from 1 to 64, or fewer than two arguments.
 bool parse_command_line(const std::vector<wide_text>& argument_list, command_line& parsed, wide_text& error);
 
 // Splits the process command line by the platform's rules (Windows only);
 // false when the platform cannot split it.
 bool split_process_command_line(std::vector<wide_text>& argument_list);
+
+// Splits a command line as the Windows program's own (Windows only).
+bool split_command_line(wide_text_view line, std::vector<wide_text>& argument_list);
 
 }  // namespace addfolder

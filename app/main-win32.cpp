@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "change_report.h"
 #include "command_line.h"
 #include "exit_codes.h"
 #include "folder_choice.h"
@@ -13,19 +12,10 @@
 #include "messages.h"
 #include "program.h"
 #include "progress_window.h"
+#include "report_window.h"
 
 namespace addfolder {
 namespace {
-
-// The help, the version or a report, in a box that holds at most a screenful.
-void show_lines_box(const std::vector<wide_text>& lines) {
-  wide_text text;
-  for (const wide_text& line : lines_for_box(lines)) {
-    if (!text.empty()) text += u"\n";
-    text += line;
-  }
-  show_info_box(text);
-}
 
 folder_answer ask_with_dialog(const wide_path& project_directory) {
   // The shell's folder dialog needs a single-threaded apartment.
@@ -53,7 +43,7 @@ int run_gui() {
   }
   front_end gui;
   gui.show_error = show_error_box;
-  gui.show_lines = show_lines_box;
+  gui.show_lines = show_report_window;
   // A completed run shows nothing: the IDE shows the new files.
   gui.show_summary = [](wide_text_view) {};
   gui.show_note = [](wide_text_view note) { show_info_box(note); };

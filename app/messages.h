@@ -1,6 +1,6 @@
 // Every text that the program shows to the user, in one place; only the
 // lines for problems met while scanning, which go to the error stream in its
-// own code page, are made in app/scan_problem_lines.cpp.
+// own encoding, are made in app/scan_problem_lines.cpp.
 #pragma once
 
 #include <chrono>
@@ -13,6 +13,10 @@ namespace addfolder {
 // The program's name: the caption of every box that is no error, and the
 // start of the version text.
 inline constexpr std::u16string_view program_name = u"addfolder";
+
+// The buttons of the window that shows the help, the version and reports.
+inline constexpr std::u16string_view copy_button_text = u"Copy";
+inline constexpr std::u16string_view close_button_text = u"Close";
 
 // Caption of every error message box.
 inline constexpr std::u16string_view error_caption = u"Error";
@@ -29,6 +33,14 @@ inline constexpr std::u16string_view project_file_error = u"Error while accessin
 
 // The connection file could not be read, parsed or written.
 inline constexpr std::u16string_view connection_file_error = u"Error while accessing the required IPCF file.";
+
+// Why a document did not load, on the line after its message: its
+// declaration names an encoding that the program does not read, or its text
+// is not valid in its encoding. Each names the encoding.
+inline constexpr std::u16string_view unsupported_encoding_intro = u"The encoding ";
+inline constexpr std::u16string_view unsupported_encoding_detail = u" is not supported.";
+inline constexpr std::u16string_view invalid_text_intro = u"The file holds text that is not valid ";
+inline constexpr std::u16string_view invalid_text_detail = u".";
 
 // The chosen folder has no relative form: it lies on another drive or share.
 inline constexpr std::u16string_view other_drive_intro = u"The folder ";
@@ -49,9 +61,37 @@ inline constexpr std::u16string_view option_without_value_intro = u"The option "
 inline constexpr std::u16string_view option_without_value_detail = u" needs a value.";
 inline constexpr std::u16string_view invalid_pattern = u"Invalid pattern: ";
 inline constexpr std::u16string_view invalid_jobs = u"The option --jobs needs a number from 1 to 64: ";
+// A value that holds a double quote: after invalid_pattern and the value,
+// stray_quote_intro, the value before the quote, "/ or \"", that again, stray_quote_detail.
+inline constexpr std::u16string_view stray_quote_intro =
+    u" (a \\ before a closing quote escapes the quote; write ";
+inline constexpr std::u16string_view stray_quote_detail = u"\\\\\")";
 inline constexpr std::u16string_view unreadable_exclusion_file_intro = u"The exclusion file ";
 inline constexpr std::u16string_view unreadable_exclusion_file_detail = u" cannot be read.";
 inline constexpr std::u16string_view exclusion_file_not_text_detail = u" is not UTF-8 or UTF-16 text.";
+
+// The sync file: what is wrong in it, after "FILE:LINE:COLUMN: ".
+inline constexpr std::u16string_view sync_unknown_key = u"unknown key ";
+inline constexpr std::u16string_view sync_not_strings = u" must be an array of strings";
+inline constexpr std::u16string_view sync_not_a_string = u" must be a string";
+inline constexpr std::u16string_view sync_not_a_boolean = u" must be true or false";
+inline constexpr std::u16string_view sync_not_folder_tables = u" must be [[folder]] tables";
+inline constexpr std::u16string_view sync_folder_without_path = u"[[folder]] without \"path\"";
+inline constexpr std::u16string_view sync_empty_name = u" is empty";
+inline constexpr std::u16string_view sync_impossible_name = u" holds \" or NUL, which no Windows name holds";
+inline constexpr std::u16string_view sync_folder_twice_detail = u" is named by two [[folder]] tables; the first is on line ";
+inline constexpr std::u16string_view sync_file_not_toml = u"not a TOML file";
+// The sync file cannot be read, after its name.
+inline constexpr std::u16string_view sync_file_unreadable_intro = u"The sync file ";
+inline constexpr std::u16string_view sync_file_unreadable_detail = u" cannot be read.";
+// --save and a folder that the sync file names: folder, intro, file, detail.
+inline constexpr std::u16string_view sync_folder_saved_intro = u" is in ";
+inline constexpr std::u16string_view sync_folder_saved_detail = u" already; change it there.";
+// --save and a sync file that takes no table at its end: folder, intro, file, detail.
+inline constexpr std::u16string_view sync_folder_not_appendable_intro = u" cannot be added at the end of ";
+inline constexpr std::u16string_view sync_folder_not_appendable_detail = u"; add it there by hand.";
+// The first line of a sync file that --save makes, before the connection file's name.
+inline constexpr std::u16string_view sync_file_heading = u"# Folders that addfolder keeps in sync with ";
 
 // Another run held the project's lock for the whole time that a run waits.
 inline constexpr std::u16string_view project_locked_intro = u"Another run of addfolder is changing the project ";

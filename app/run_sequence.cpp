@@ -77,13 +77,13 @@ struct folder_plan {
 // The connection document that this run fills: new in create mode, the file
 // on disk in extend mode. False when the file does not load.
 bool open_connection(bool create_mode, const wide_path& connection_file, pugi::xml_document& document,
-                     connection_sections& sections, file_stamp& stamp) {
+                     connection_sections& sections, file_stamp& stamp, document_text_problem& problem) {
   if (create_mode) {
     sections = build_connection_document(document);
     // Replaced unread, but not when another program wrote it meanwhile.
     return query_file_stamp(connection_file, stamp) == 0;
   }
-  if (!load_document(document, connection_file, &stamp)) return false;
+  if (!load_document(document, connection_file, &stamp, &problem)) return false;
   sections = open_connection_document(document);
   return true;
 }
@@ -111,8 +111,9 @@ run_outcome write_once(const project_files& files, const folder_plan& plan, cons
   changes.lists_changes = settings.dry_run;
   pugi::xml_document project;
   file_stamp project_stamp;
-  const link_result link = link_project_file(files.project, files.reference, project, &project_stamp);
-  if (link == link_result::load_failed) return failure(project_file_error);
+  document_text_problem text_problem;
+  const link_result link = link_project_file(files.project, files.reference, project, &project_stamp, &text_problem);
+  if (link == link_result::load_failed) return failure(document_failure_message(project_file_error, text_problem));
   const bool create_mode = link == link_result::added;
   if (create_mode) {
     changes.counts.reference_added = true;
@@ -124,8 +125,8 @@ run_outcome write_once(const project_files& files, const folder_plan& plan, cons
     pugi::xml_document document;
     connection_sections sections;
     file_stamp connection_stamp;
-    if (!open_connection(create_mode, files.connection, document, sections, connection_stamp)) {
-      return failure(connection_file_error);
+    if (!open_connection(create_mode, files.connection, document, sections, connection_stamp, text_problem)) {
+      return failure(document_failure_message(connection_file_error, text_problem));
     }
     std::vector<pugi::xml_node> listing;
     fill_connection_document(sections, plan.entries, changes, plan.prune ? &listing : nullptr);

@@ -7,7 +7,7 @@
 
 namespace addfolder {
 
-// The lines of every problem, in the narrow code page of the error stream:
+// The lines of every problem, in the encoding of the error stream:
 // first those that the search for source files met, then those of the
 // search for headers, each ended by a line end.
 //   Error While Accessing : PATH :: MESSAGE

@@ -15,8 +15,8 @@ bool is_console(HANDLE handle) {
   return GetConsoleMode(handle, &mode) != 0;
 }
 
-// A console takes wide text as it is; a pipe or file gets the narrow code
-// page, or UTF-8 where the code page has no form for a character.
+// A console takes wide text as it is; a pipe or a file gets UTF-8 alone, as
+// the lines of the error stream do.
 void write_to(DWORD handle_id, FILE* stream, wide_text_view text) {
   const HANDLE handle = GetStdHandle(handle_id);
   if (is_console(handle)) {
@@ -25,25 +25,9 @@ void write_to(DWORD handle_id, FILE* stream, wide_text_view text) {
     WriteConsoleW(handle, native.data(), static_cast<DWORD>(native.size()), &written, nullptr);
     return;
   }
-  std::string narrow;
-  try {
-    narrow = to_error_text(text);
-  } catch (const std::exception&) {
-    narrow.clear();
-    for (size_t i = 0; i < text.size(); ++i) {
-      if (!append_narrow(narrow, text.substr(i, 1))) narrow += '?';
-    }
-  }
+  const std::string narrow = to_shown_utf8(text);
   std::fwrite(narrow.data(), 1, narrow.size(), stream);
   std::fflush(stream);
-}
-
-wide_text from_code_page(UINT code_page, const std::string& text) {
-  if (text.empty()) return wide_text();
-  const int length = MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return from_win32_text(wide);
 }
 
 }  // namespace
@@ -90,8 +74,7 @@ bool read_input_line(wide_text& line) {
   }
   if (!any) return false;
   while (!narrow.empty() && narrow.back() == '\r') narrow.pop_back();
-  // Pipes usually carry UTF-8; fall back to the ANSI code page otherwise.
-  if (!append_wide(line, narrow)) line = from_code_page(CP_ACP, narrow);
+  line = from_typed_text(narrow);
   return true;
 }
 

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "text_conversion.h"
+
 namespace addfolder {
 namespace {
 
@@ -15,8 +17,6 @@ constexpr size_t most_clock_digits = 10;
 constexpr size_t most_counter_digits = 2 * sizeof(unsigned);
 
 constexpr bool is_lower_hex_digit(char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'); }
-
-constexpr char16_t ascii_upper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
 
 // Takes from the front of text a number as "%x" writes it: 1 to most lower-case
 // digits, no leading zero.
@@ -36,11 +36,6 @@ bool take_character(wide_view& text, char16_t c) {
 
 bool equals_ascii(wide_view text, const char* ascii) {
   return std::equal(text.begin(), text.end(), ascii, ascii + std::strlen(ascii));
-}
-
-bool equals_ignoring_ascii_case(wide_view left, wide_view right) {
-  return std::equal(left.begin(), left.end(), right.begin(), right.end(),
-                    [](char16_t a, char16_t b) { return ascii_upper(a) == ascii_upper(b); });
 }
 
 // Whether text is exactly what unique_name_suffix gives for one of the extensions.
@@ -104,7 +99,7 @@ bool is_leftover_name(wide_view name, wide_view file_name, beside_naming naming)
   if (name.size() <= file_name.size()) return false;
   const wide_view named = name.substr(0, file_name.size());
   const bool same_name =
-      naming == beside_naming::posix ? named == file_name : equals_ignoring_ascii_case(named, file_name);
+      naming == beside_naming::posix ? named == file_name : same_ntfs_name(named, file_name);
   return same_name && is_unique_name_suffix(name.substr(file_name.size()), naming == beside_naming::win32);
 }
 

@@ -94,8 +94,8 @@ enum class beside_naming {
   // "." + file name + suffix, hidden by the dot; names compared exactly; no
   // backup extension.
   posix,
-  // File name + suffix, the file name compared with ASCII letters' case
-  // ignored, as Windows compares names.
+  // File name + suffix, the file name compared with letter case ignored, as
+  // Windows compares names.
   win32,
 };
 

@@ -41,8 +41,8 @@ std::string connection_reference(std::string_view narrow_project_name) {
 }
 
 link_result link_project_file(const wide_path& project_file, std::string_view connection_reference,
-                              pugi::xml_document& project, file_stamp* stamp) {
-  if (!load_document(project, project_file, stamp)) return link_result::load_failed;
+                              pugi::xml_document& project, file_stamp* stamp, document_text_problem* problem) {
+  if (!load_document(project, project_file, stamp, problem)) return link_result::load_failed;
   if (names_connection_file(project, connection_reference)) return link_result::found;
   append_reference(project, connection_reference);
   return link_result::added;

@@ -1,8 +1,12 @@
 #include "xml_document.h"
 
+#include <algorithm>
 #include <cstring>
+#include <new>
 
+#include "declared_encoding.h"
 #include "file_access.h"
+#include "text_conversion.h"
 
 namespace addfolder {
 namespace {
@@ -107,31 +111,132 @@ struct string_writer : pugi::xml_writer {
   std::string text;
 };
 
-}  // namespace
+// A new block from pugixml's allocator that holds bytes; false when memory runs out.
+bool copy_to_block(std::string_view bytes, file_bytes& block) {
+  block.data = static_cast<char*>(pugi::get_memory_allocation_function()(bytes.size() + 1));
+  if (block.data == nullptr) return false;
+  std::memcpy(block.data, bytes.data(), bytes.size());
+  block.size = bytes.size();
+  return true;
+}
 
-bool load_document(pugi::xml_document& document, const wide_path& file, file_stamp* stamp) {
-  document.reset();
-  file_bytes bytes;
-  if (!read_whole_file(file, bytes, stamp)) return false;
+// Whether every name and value in the document is UTF-8: a character that a
+// reference names but UTF-8 has no form for (a surrogate, a code above
+// U+10FFFF) would be no UTF-8.
+bool holds_only_utf8(const pugi::xml_document& document) {
+  for (pugi::xml_node node = document.first_child(); node;) {
+    if (!is_utf8(node.name()) || !is_utf8(node.value())) return false;
+    for (pugi::xml_attribute attribute : node.attributes()) {
+      if (!is_utf8(attribute.name()) || !is_utf8(attribute.value())) return false;
+    }
+    pugi::xml_node next = node.first_child();
+    for (pugi::xml_node up = node; !next && up; up = up.parent()) next = up.next_sibling();
+    node = next;
+  }
+  return true;
+}
+
+// Brings the block into the encoding that the parser is told; false when
+// its bytes are not valid in their own.
+bool prepare_block(file_bytes& bytes, document_encoding encoding) {
+  const std::string_view text(bytes.data, bytes.size);
+  if (encoding == document_encoding::utf8) return is_utf8(text);
+  if (encoding == document_encoding::ascii) {
+    return std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  }
+  if (encoding != document_encoding::windows_1252) return true;
+  std::string utf8;
+  bool converted = false;
+  try {
+    converted = append_windows_1252(utf8, text);
+  } catch (const std::bad_alloc&) {
+    release_file_bytes(bytes);
+    throw;
+  }
+  if (!converted) return false;
+  release_file_bytes(bytes);
+  if (!copy_to_block(utf8, bytes)) throw std::bad_alloc();
+  return true;
+}
+
+pugi::xml_encoding parser_encoding(document_encoding encoding) {
+  switch (encoding) {
+    case document_encoding::detected_by_parser:
+    case document_encoding::unsupported:
+      break;
+    case document_encoding::latin1:
+      return pugi::encoding_latin1;
+    case document_encoding::utf8:
+    case document_encoding::ascii:
+    case document_encoding::windows_1252:
+      return pugi::encoding_utf8;
+  }
+  return pugi::encoding_auto;
+}
+
+// Parses a block that the document takes over; the block is gone afterwards.
+pugi::xml_parse_result parse(pugi::xml_document& document, file_bytes& bytes, pugi::xml_encoding encoding) {
   pugi::xml_parse_result result;
   if (std::memchr(bytes.data, '\0', bytes.size) == nullptr) {
     // The document takes the block over, as load_file does with its own, so
     // that a large file is not held twice.
-    result = document.load_buffer_inplace_own(bytes.data, bytes.size, pugi::parse_default, pugi::encoding_auto);
+    result = document.load_buffer_inplace_own(bytes.data, bytes.size, pugi::parse_default, encoding);
+    bytes = file_bytes{};
   } else {
     // Parsing in place, the library takes a NUL byte for the end of the
     // block and can accept a file that load_file refuses, keeping only what
     // stands before the NUL. A copy with a terminator parses as load_file does.
-    result = document.load_buffer(bytes.data, bytes.size, pugi::parse_default, pugi::encoding_auto);
+    result = document.load_buffer(bytes.data, bytes.size, pugi::parse_default, encoding);
     release_file_bytes(bytes);
   }
-  if (result.status == pugi::status_ok) {
-    settle_texts(document);
-    return true;
+  return result;
+}
+
+// Reads a document from a block in the encoding that it declares.
+bool parse_block(pugi::xml_document& document, file_bytes& bytes, document_text_problem* problem) {
+  const encoding_choice choice = choose_encoding(std::string_view(bytes.data, bytes.size));
+  const auto refuse = [&](document_text_problem::reason why) {
+    release_file_bytes(bytes);
+    // The library keeps what it parsed before an error; nothing may use it.
+    document.reset();
+    if (problem != nullptr && why != document_text_problem::reason::none) {
+      *problem = document_text_problem{why, choice.name};
+    }
+    return false;
+  };
+  if (choice.encoding == document_encoding::unsupported) {
+    return refuse(document_text_problem::reason::unsupported_encoding);
   }
-  // The library keeps what it parsed before the error; nothing may use it.
+  if (!prepare_block(bytes, choice.encoding)) return refuse(document_text_problem::reason::invalid_text);
+  // Valid bytes can still name, by a character reference, a character that
+  // UTF-8 has no form for; and the parser converts UTF-16 and UTF-32 itself.
+  const bool check_texts = choice.encoding == document_encoding::detected_by_parser ||
+                           std::string_view(bytes.data, bytes.size).find("&#") != std::string_view::npos;
+  if (parse(document, bytes, parser_encoding(choice.encoding)).status != pugi::status_ok) {
+    return refuse(document_text_problem::reason::none);
+  }
+  settle_texts(document);
+  if (check_texts && !holds_only_utf8(document)) return refuse(document_text_problem::reason::invalid_text);
+  return true;
+}
+
+}  // namespace
+
+bool load_document(pugi::xml_document& document, const wide_path& file, file_stamp* stamp,
+                   document_text_problem* problem) {
   document.reset();
-  return false;
+  if (problem != nullptr) *problem = document_text_problem{};
+  file_bytes bytes;
+  if (!read_whole_file(file, bytes, stamp)) return false;
+  return parse_block(document, bytes, problem);
+}
+
+bool load_document_bytes(pugi::xml_document& document, std::string_view bytes, document_text_problem* problem) {
+  document.reset();
+  if (problem != nullptr) *problem = document_text_problem{};
+  file_bytes block;
+  if (!copy_to_block(bytes, block)) throw std::bad_alloc();
+  return parse_block(document, block, problem);
 }
 
 bool save_document(const pugi::xml_document& document, const wide_path& file) {

@@ -20,7 +20,7 @@ using unique_find = std::unique_ptr<void, find_closer>;
 
 // Opens an object for reading its attributes only; directories need backup semantics.
 unique_handle open_for_attributes(const wide_path& path, DWORD& error) {
-  const std::wstring native = to_win32_path(path);
+  const std::wstring native = to_win32_verbatim_path(path);
   HANDLE handle = CreateFileW(native.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
@@ -57,7 +57,7 @@ bool is_not_found_error(int error) {
 }
 
 int query_status(const wide_path& path, file_kind& kind) {
-  const std::wstring native = to_win32_path(path);
+  const std::wstring native = to_win32_verbatim_path(path);
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExW(native.c_str(), GetFileExInfoStandard, &data)) {
     const int error = static_cast<int>(GetLastError());
@@ -123,7 +123,7 @@ int list_directory(const wide_path& directory, directory_listing& listing) {
   listing.names.clear();
   wide_path pattern = directory;
   append_element(pattern, u"*");
-  const std::wstring native = to_win32_path(pattern);
+  const std::wstring native = to_win32_verbatim_path(pattern);
   WIN32_FIND_DATAW data;
   unique_find search(FindFirstFileExW(native.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                       FIND_FIRST_EX_LARGE_FETCH));

@@ -5,8 +5,8 @@
 
 namespace addfolder {
 
-// Names compared by UTF-16 code units with ASCII a-z upper-cased; names that
-// tie that way are compared by their exact code units.
+// Names compared by UTF-16 units, each upper-cased as NTFS does; names that
+// tie that way are compared by their exact units.
 bool ntfs_name_less(wide_view left, wide_view right);
 
 }  // namespace addfolder

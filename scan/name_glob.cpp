@@ -2,41 +2,16 @@
 
 #include <algorithm>
 
+#include "text_conversion.h"
+
 namespace addfolder {
 namespace {
 
-constexpr bool is_upper_ascii(char32_t c) { return c >= U'A' && c <= U'Z'; }
-constexpr bool is_lower_ascii(char32_t c) { return c >= U'a' && c <= U'z'; }
-
-// ASCII letters lower-cased; everything else as it is.
-constexpr char32_t folded(char32_t c) { return is_upper_ascii(c) ? c + (U'a' - U'A') : c; }
-
 // The ASCII letter's other case; zero for every other character.
 constexpr char32_t other_case(char32_t c) {
-  if (is_upper_ascii(c)) return c + (U'a' - U'A');
-  if (is_lower_ascii(c)) return c - (U'a' - U'A');
+  if (ascii_lower(c) != c) return ascii_lower(c);
+  if (ascii_upper(c) != c) return ascii_upper(c);
   return 0;
-}
-
-// The character at index and its length in code units; a lone surrogate is a character of its own.
-char32_t character_at(wide_view text, std::size_t index, std::size_t& length) {
-  const char32_t unit = text[index];
-  if (unit >= 0xD800 && unit <= 0xDBFF && index + 1 < text.size() && text[index + 1] >= 0xDC00 &&
-      text[index + 1] <= 0xDFFF) {
-    length = 2;
-    return 0x10000 + ((unit - 0xD800) << 10) + (text[index + 1] - 0xDC00);
-  }
-  length = 1;
-  return unit;
-}
-
-void append_character(wide_path& text, char32_t c) {
-  if (c < 0x10000) {
-    text += static_cast<char16_t>(c);
-  } else {
-    text += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-    text += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-  }
 }
 
 // Reads the class that starts with the "[" at open; returns false, leaving the
@@ -86,7 +61,8 @@ void tokenize(wide_view pattern, name_glob& glob) {
       ++index;
     } else if (unit != u'[' || !read_class(pattern, index, glob, index)) {
       std::size_t length = 0;
-      glob.tokens.push_back(glob_token{glob_token::kind::character, folded(character_at(pattern, index, length))});
+      const char32_t c = ascii_lower(character_at(pattern, index, length));
+      glob.tokens.push_back(glob_token{glob_token::kind::character, c});
       index += length;
     }
   }
@@ -134,7 +110,7 @@ void choose_shape(name_glob& glob) {
 // True when name's units equal text's (already folded) units, ASCII letters folded.
 bool equals_folded(wide_view name, wide_view text) {
   for (std::size_t index = 0; index < text.size(); ++index) {
-    if (folded(name[index]) != text[index]) return false;
+    if (ascii_lower(name[index]) != text[index]) return false;
   }
   return true;
 }
@@ -150,7 +126,7 @@ bool in_ranges(const name_glob& glob, const glob_token& token, char32_t c) {
 bool matches_token(const name_glob& glob, const glob_token& token, char32_t c) {
   switch (token.type) {
     case glob_token::kind::character:
-      return folded(c) == token.character;
+      return ascii_lower(c) == token.character;
     case glob_token::kind::any_character:
       return true;
     case glob_token::kind::character_class: {

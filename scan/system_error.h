@@ -21,7 +21,7 @@ class system_error : public std::exception {
   const std::string& operation() const noexcept { return operation_; }
   // The path concerned, or null when the error has none.
   const wide_path* path() const noexcept { return path_ ? &*path_ : nullptr; }
-  // The description in the error stream's code page: "operation: message: \"path\"".
+  // The description in the error stream's encoding: "operation: message: \"path\"".
   const char* what() const noexcept override { return description_.c_str(); }
 
  private:

@@ -9,4 +9,6 @@ std::string to_error_text(wide_view text) { return to_narrow(text); }
 
 int unconvertible_character_error() { return EILSEQ; }
 
+wide_text from_typed_text(std::string_view bytes) { return shown_wide(bytes); }
+
 }  // namespace addfolder

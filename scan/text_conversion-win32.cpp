@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <clocale>
-
 #include "system_error.h"
 #include "text_conversion.h"
 #include "win32_path.h"
@@ -9,16 +7,27 @@
 namespace addfolder {
 namespace {
 
-// The narrow code page: UTF-8 under a UTF-8 locale, else the code page of the
-// file functions (ANSI unless switched to OEM).
+// The code page of the error stream, so that all of a report is in one
+// encoding: the console's own where it is a console, UTF-8 where it is a pipe
+// or a file, which then reads the same as one from a POSIX host.
 UINT error_stream_code_page() {
-  if (___lc_codepage_func() == CP_UTF8) return CP_UTF8;
-  return AreFileApisANSI() ? CP_ACP : CP_OEMCP;
+  DWORD mode = 0;
+  if (GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode)) return GetConsoleOutputCP();
+  return CP_UTF8;
 }
 
 }  // namespace
 
 int unconvertible_character_error() { return ERROR_NO_UNICODE_TRANSLATION; }
+
+wide_text from_typed_text(std::string_view bytes) {
+  wide_text text;
+  if (append_wide(text, bytes) || bytes.empty()) return text;
+  const int size = static_cast<int>(bytes.size());
+  std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0)), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), static_cast<int>(wide.size()));
+  return from_win32_text(wide);
+}
 
 std::string to_error_text(wide_view text) {
   if (text.empty()) return std::string();

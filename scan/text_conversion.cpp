@@ -1,5 +1,8 @@
 #include "text_conversion.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "system_error.h"
 
 namespace addfolder {
@@ -27,14 +30,34 @@ void put_utf8(std::string& text, char32_t c) {
   }
 }
 
-void put_utf16(wide_path& path, char32_t c) {
-  if (c < 0x10000) {
-    path += static_cast<char16_t>(c);
+// Marks a byte sequence that is no UTF-8 character.
+constexpr char32_t invalid_character = 0xFFFFFFFF;
+
+// The UTF-8 character that starts at index (a byte of 0x80 or above), and
+// moves index past it; invalid_character for an invalid sequence.
+char32_t utf8_character_at(std::string_view text, size_t& index) {
+  const auto lead = static_cast<unsigned char>(text[index]);
+  size_t length = 0;
+  char32_t c = 0;
+  char32_t minimum = 0;
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2, c = lead & 0x1F, minimum = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3, c = lead & 0x0F, minimum = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4, c = lead & 0x07, minimum = 0x10000;
   } else {
-    c -= 0x10000;
-    path += static_cast<char16_t>(0xD800 + (c >> 10));
-    path += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    return invalid_character;
   }
+  if (index + length > text.size()) return invalid_character;
+  for (size_t k = 1; k < length; ++k) {
+    const auto byte = static_cast<unsigned char>(text[index + k]);
+    if (!is_continuation(byte)) return invalid_character;
+    c = (c << 6) | (byte & 0x3F);
+  }
+  if (c < minimum || c > 0x10FFFF || is_high_surrogate(c) || is_low_surrogate(c)) return invalid_character;
+  index += length;
+  return c;
 }
 
 }  // namespace
@@ -88,42 +111,75 @@ bool append_wide(wide_path& path, std::string_view text) {
   while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
   path.resize(original_size + ascii);
   for (size_t i = 0; i < ascii; ++i) path[original_size + i] = static_cast<char16_t>(text[i]);
-  if (ascii == text.size()) return true;
-  text.remove_prefix(ascii);
-  const auto fail = [&] {
-    path.resize(original_size);
-    return false;
-  };
-  for (size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x80) {
-      path += static_cast<char16_t>(lead);
-      ++i;
-      continue;
+  for (size_t i = ascii; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const char32_t c = byte < 0x80 ? (++i, char32_t{byte}) : utf8_character_at(text, i);
+    if (c == invalid_character) {
+      path.resize(original_size);
+      return false;
     }
-    size_t length = 0;
-    char32_t c = 0;
-    char32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-      length = 2, c = lead & 0x1F, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-      length = 3, c = lead & 0x0F, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-      length = 4, c = lead & 0x07, minimum = 0x10000;
-    } else {
-      return fail();
-    }
-    if (i + length > text.size()) return fail();
-    for (size_t k = 1; k < length; ++k) {
-      const auto byte = static_cast<unsigned char>(text[i + k]);
-      if (!is_continuation(byte)) return fail();
-      c = (c << 6) | (byte & 0x3F);
-    }
-    if (c < minimum || c > 0x10FFFF || is_high_surrogate(c) || is_low_surrogate(c)) return fail();
-    put_utf16(path, c);
-    i += length;
+    append_character(path, c);
   }
   return true;
+}
+
+bool is_utf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    // ASCII, the common case, eight bytes at a time.
+    std::uint64_t word = 0;
+    if (text.size() - i >= sizeof word) {
+      std::memcpy(&word, text.data() + i, sizeof word);
+      if ((word & 0x8080808080808080u) == 0) {
+        i += sizeof word;
+        continue;
+      }
+    }
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
+    } else if (utf8_character_at(text, i) == invalid_character) {
+      return false;
+    }
+  }
+  return true;
+}
+
+char32_t character_at(wide_view text, size_t index, size_t& length) {
+  const char32_t unit = text[index];
+  if (is_high_surrogate(unit) && index + 1 < text.size() && is_low_surrogate(text[index + 1])) {
+    length = 2;
+    return 0x10000 + ((unit - 0xD800) << 10) + (text[index + 1] - 0xDC00);
+  }
+  length = 1;
+  return unit;
+}
+
+void append_character(wide_path& text, char32_t c) {
+  if (c < 0x10000) {
+    text += static_cast<char16_t>(c);
+  } else {
+    c -= 0x10000;
+    text += static_cast<char16_t>(0xD800 + (c >> 10));
+    text += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+  }
+}
+
+std::string to_shown_utf8(wide_view text) {
+  std::string narrow;
+  narrow.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    size_t length = 0;
+    const char32_t c = character_at(text, i, length);
+    put_utf8(narrow, is_high_surrogate(c) || is_low_surrogate(c) ? U'\uFFFD' : c);
+    i += length;
+  }
+  return narrow;
+}
+
+wide_text shown_wide(std::string_view bytes) {
+  wide_text wide;
+  if (append_wide(wide, bytes)) return wide;
+  for (const char byte : bytes) wide += static_cast<char16_t>(static_cast<unsigned char>(byte));
+  return wide;
 }
 
 std::string to_narrow(wide_view path) {

@@ -28,15 +28,27 @@ std::wstring to_win32_text(wide_text_view text) { return std::wstring(text.begin
 wide_text from_win32_text(std::wstring_view text) { return wide_path(text.begin(), text.end()); }
 
 std::wstring to_win32_path(wide_view path) {
-  std::wstring native = to_win32_text(path);
-  if (native.size() < classic_path_limit) return native;
-  if (native.rfind(L"\\\\?\\", 0) == 0) return native;
-  for (wchar_t& c : native) {
-    if (c == L'/') c = L'\\';
+  if (path.size() < classic_path_limit) return to_win32_text(path);
+  return to_win32_verbatim_path(path);
+}
+
+std::wstring to_win32_verbatim_path(wide_view path) {
+  if (path.starts_with(u"\\\\?\\") || path.starts_with(u"\\\\.\\")) return to_win32_text(path);
+  wide_path absolute;
+  if (root_name(path).empty() && root_directory(path).empty()) {
+    // Relative to the working directory: joined by names, which the API would trim.
+    absolute = from_win32_text(full_path(L"."));
+    append_element(absolute, path);
+  } else if (is_absolute(path)) {
+    absolute = path;
+  } else {
+    // "C:name" or "\name": only the platform knows that drive's directory.
+    absolute = from_win32_text(full_path(to_win32_text(path)));
   }
-  const std::wstring absolute = full_path(native);
-  if (absolute.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + absolute.substr(2);
-  return L"\\\\?\\" + absolute;
+  absolute = lexically_normal(absolute);
+  if (!rootless_form(absolute).empty() && absolute.back() == u'\\') absolute.pop_back();
+  if (absolute.starts_with(u"\\\\")) return L"\\\\?\\UNC\\" + to_win32_text(wide_view(absolute).substr(2));
+  return L"\\\\?\\" + to_win32_text(absolute);
 }
 
 }  // namespace addfolder

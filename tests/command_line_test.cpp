@@ -72,6 +72,39 @@ TEST(CommandLine, UsageErrorsNameWhatIsWrong) {
   }
 }
 
+TEST(CommandLine, ABackslashBeforeAClosingQuoteIsRefused) {
+  // Windows splits a batch file's line so that \" is a quote in the value,
+  // which then swallows the rest of the line.
+  const struct {
+    const char16_t* line;
+    std::vector<wide_text> split;
+    const char* error;
+  } cases[] = {
+      {uR"(a.exe . blinky --folder Drivers --exclude "gcc\" --dry-run)",
+       {u".", u"blinky", u"--folder", u"Drivers", u"--exclude", uR"(gcc" --dry-run)"},
+       R"(Invalid pattern: gcc" --dry-run (a \ before a closing quote escapes the quote; write gcc/ or "gcc\\"))"},
+      {uR"(a.exe . blinky --folder "Drivers\" --check)", {u".", u"blinky", u"--folder", uR"(Drivers" --check)"},
+       R"(Invalid pattern: Drivers" --check (a \ before a closing quote escapes the quote; write Drivers/ or "Drivers\\"))"},
+      {uR"(a.exe . blinky --exclude-from "my lists\" --prune)", {u".", u"blinky", u"--exclude-from", uR"(my lists" --prune)"},
+       R"(Invalid pattern: my lists" --prune (a \ before a closing quote escapes the quote; write my lists/ or "my lists\\"))"},
+      // Written as Windows wants it, the backslash stays and the options count.
+      {uR"(a.exe . blinky --exclude "gcc\\" --dry-run)", {u".", u"blinky", u"--exclude", uR"(gcc\)", u"--dry-run"}, ""},
+      {uR"(a.exe . blinky --exclude gcc/ --folder "My Drivers" --check)",
+       {u".", u"blinky", u"--exclude", u"gcc/", u"--folder", u"My Drivers", u"--check"}, ""},
+  };
+  for (const auto& example : cases) {
+#ifdef _WIN32
+    std::vector<wide_text> split;
+    ASSERT_TRUE(split_command_line(example.line, split));
+    split.erase(split.begin());
+    EXPECT_EQ(split, example.split) << narrow(example.line);
+#endif
+    const parsed_line parsed = parse(example.split);
+    EXPECT_EQ(parsed.ok, *example.error == '\0') << narrow(example.line);
+    EXPECT_EQ(narrow(parsed.error), example.error);
+  }
+}
+
 TEST(CommandLine, HelpAndVersionAreAnsweredWhateverElseStands) {
   EXPECT_EQ(parse({u"--help"}).line.request, command_request::help);
   EXPECT_EQ(parse({u"-h", u"--frobnicate"}).line.request, command_request::help);

@@ -38,6 +38,7 @@ TEST(LeftoverName, EveryNameThatASaveMakesIsALeftover) {
   EXPECT_TRUE(win32_leftover("p.ewp.5f3a9c-1.bak"));
   // Windows compares names without case; the suffix is always written alike.
   EXPECT_TRUE(win32_leftover("P.EWP.5f3a9c-1.tmp"));
+  EXPECT_TRUE(win32_leftover("\xC3\x84.ewp.5f-1.tmp", "\xC3\xA4.ewp"));
   EXPECT_TRUE(posix_leftover(".blinky project.ewp.5f-1.tmp", "blinky project.ewp"));
 }
 
@@ -59,8 +60,8 @@ TEST(LeftoverName, LookAlikesAreNot) {
                            "p.ewp.lock", "q.ewp.5f-1.tmp", "p.ewp.5f-1.tmp.old", "p.ewpp.5f-1.tmp"}) {
     EXPECT_FALSE(win32_leftover(name)) << name;
   }
-  // Only ASCII letters are compared without case.
-  EXPECT_FALSE(win32_leftover("\xC3\x84.ewp.5f-1.tmp", "\xC3\xA4.ewp"));
+  // Letters without an upper case of their own stay apart (U+00DF, U+1E9E).
+  EXPECT_FALSE(win32_leftover("\xC3\x9F.ewp.5f-1.tmp", "\xE1\xBA\x9E.ewp"));
   EXPECT_FALSE(posix_leftover(".5f-1.tmp", ""));
   EXPECT_FALSE(win32_leftover(".5f-1.tmp", ""));
 }

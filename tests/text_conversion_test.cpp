@@ -4,6 +4,10 @@
 #include "system_error.h"
 #include "text_conversion.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace addfolder {
 namespace {
 
@@ -25,7 +29,27 @@ TEST(TextConversion, LoneSurrogatesAreRefused) {
 
 TEST(TextConversion, InvalidUtf8IsRefused) {
   const char* invalid[] = {"\xC3", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF", "a\x80"};
-  for (const char* text : invalid) EXPECT_THROW(to_wide(text), system_error) << text;
+  for (const char* text : invalid) {
+    EXPECT_THROW(to_wide(text), system_error) << text;
+    EXPECT_FALSE(is_utf8(text)) << text;
+  }
+  EXPECT_TRUE(is_utf8("M\xC3\xBCller \xF0\x9F\x98\x80"));
+}
+
+TEST(TextConversion, ShownTextsReachThePersonWhateverTheyHold) {
+  EXPECT_EQ(to_shown_utf8(u"a" + wide_path(1, char16_t(0xD800)) + u"\u00fc"), "a\xEF\xBF\xBD\xC3\xBC");
+  EXPECT_EQ(shown_wide("M\xC3\xBCller"), u"M\u00fcller");
+  EXPECT_EQ(shown_wide("M\xFCller"), u"M\u00fcller");
+}
+
+TEST(TextConversion, Windows1252IsLatin1WithCharactersAt0x80To0x9F) {
+  std::string text = "kept:";
+  EXPECT_TRUE(append_windows_1252(text, std::string("\x80\x8A\x9F\xA0\xFC\0a", 7)));
+  EXPECT_EQ(text, std::string("kept:\xE2\x82\xAC\xC5\xA0\xC5\xB8\xC2\xA0\xC3\xBC\0a", 18));
+  for (const char* unassigned : {"\x81", "\x8D", "\x8F", "\x90", "x\x9D"}) {
+    EXPECT_FALSE(append_windows_1252(text, unassigned)) << unassigned;
+  }
+  EXPECT_EQ(text.size(), 18u);
 }
 
 TEST(TextConversion, FailureCarriesThePlatformsCodeAndMessageAlone) {
@@ -53,14 +77,14 @@ TEST(ErrorText, SystemMessagesHaveNoLineEnd) {
   EXPECT_NE(message.back(), '\r');
 }
 
-TEST(ErrorText, NoSubstituteForCharactersOutsideTheCodePage) {
-  // The error stream never shows a replacement character in place of a name.
+TEST(ErrorText, AnErrorStreamThatIsNoConsoleTakesUtf8) {
 #ifdef _WIN32
-  EXPECT_THROW(to_error_text(u"\u65e5\u672c.c"), system_error);
-  EXPECT_EQ(to_error_text(u"M\u00fcller"), "M\xFCller");
-#else
-  EXPECT_EQ(to_error_text(u"\u65e5\u672c.c"), "\xE6\x97\xA5\xE6\x9C\xAC.c");
+  DWORD mode = 0;
+  if (GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode)) GTEST_SKIP() << "standard error is a console";
 #endif
+  EXPECT_EQ(to_error_text(u"\u65e5\u672c.c"), "\xE6\x97\xA5\xE6\x9C\xAC.c");
+  // Never a replacement character in place of a name.
+  EXPECT_THROW(to_error_text(wide_path(1, char16_t(0xD800))), system_error);
 }
 
 }  // namespace

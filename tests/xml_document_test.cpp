@@ -72,16 +72,53 @@ TEST_F(XmlDocument, RoundTripKeepsElementsTextAndAttributesOnly) {
             "</project>\n");
 }
 
-TEST_F(XmlDocument, OtherEncodingsAreSavedAsUtf8) {
-  EXPECT_EQ(round_trip("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<project><name>M\xFCller</name></project>"),
-            "<?xml version=\"1.0\"?>\n<project>\n\t<name>M\xC3\xBCller</name>\n</project>\n");
-
+TEST_F(XmlDocument, DeclaredEncodingsAreReadOrRefusedAndOnlyUtf8IsWritten) {
   std::string utf16 = "\xFF\xFE";
   for (char c : std::string("<a>\xFC</a>")) {
     utf16 += c;
     utf16 += '\0';
   }
-  EXPECT_EQ(round_trip(utf16), "<?xml version=\"1.0\"?>\n<a>\xC3\xBC</a>\n");
+  const auto declared = [](const char* encoding, const char* text) {
+    return std::string("<?xml version=\"1.0\" encoding=") + encoding + "?>\n<a>" + text + "</a>";
+  };
+  const struct {
+    std::string input;
+    const char* loaded;
+  } cases[] = {
+      {declared("\"ISO-8859-1\"", "M\xFCller"), "M\xC3\xBCller"},
+      {declared("'latin1'", "\x80"), "\xC2\x80"},
+      {declared("\"windows-1252\"", "\x80 M\xFCller \x93x\x94\x9F"),
+       "\xE2\x82\xAC M\xC3\xBCller \xE2\x80\x9Cx\xE2\x80\x9D\xC5\xB8"},
+      {declared("\"CP1252\"", "\xFC"), "\xC3\xBC"},
+      {declared("\"windows-1252\"", "\x81"), "not valid windows-1252"},
+      {declared("\"windows-1250\"", "\xFC"), "not supported windows-1250"},
+      {declared(" 'Shift_JIS' ", "x"), "not supported Shift_JIS"},
+      {declared("\"UTF-8\"", "M\xC3\xBCller"), "M\xC3\xBCller"},
+      {declared("\"utf-16\"", "M\xC3\xBCller"), "M\xC3\xBCller"},
+      {declared("\"UTF-8\"", "M\xFCller"), "not valid UTF-8"},
+      {"<a>M\xFCller</a>", "not valid UTF-8"},
+      {declared("\"US-ASCII\"", "M\xC3\xBCller"), "not valid US-ASCII"},
+      {"<a>&#xD800;</a>", "not valid UTF-8"},
+      {"<a x=\"&#x110000;\"/>", "not valid UTF-8"},
+      {utf16, "\xC3\xBC"},
+  };
+  for (const auto& example : cases) {
+    write_file(file_, example.input);
+    pugi::xml_document document;
+    document_text_problem problem;
+    std::string loaded;
+    if (load_document(document, to_wide_path(file_), nullptr, &problem)) {
+      loaded = document.child("a").child_value();
+      EXPECT_TRUE(is_utf8(saved_form(document))) << example.input;
+    } else if (problem.why == document_text_problem::reason::unsupported_encoding) {
+      loaded = "not supported " + problem.encoding;
+    } else if (problem.why == document_text_problem::reason::invalid_text) {
+      loaded = "not valid " + problem.encoding;
+    }
+    EXPECT_EQ(loaded, example.loaded) << example.input;
+  }
+  // The declaration goes; the text is written as UTF-8.
+  EXPECT_EQ(round_trip(declared("\"windows-1252\"", "\x80")), "<?xml version=\"1.0\"?>\n<a>\xE2\x82\xAC</a>\n");
 }
 
 TEST_F(XmlDocument, FilesWithoutOneWholeElementFailToLoad) {

@@ -221,7 +221,8 @@ expect_stdout "addfolder 1.0.0"
 scenario "usage errors name what is wrong, and touch nothing"
 project=$(new_project)
 cd "$project"
-for case in "nowhere|Not a folder: nowhere|--folder nowhere" \
+# Written in UTF-8 on both hosts, since standard error is no console here.
+for case in "nowhere|Not a folder: Öl日|--folder Öl日" \
   "missing list|The exclusion file missing.txt cannot be read.|--exclude-from missing.txt" \
   "bad pattern|Invalid pattern: ..|--exclude .." \
   "unknown|Unknown option: --prun|--prun" \
@@ -233,6 +234,10 @@ for case in "nowhere|Not a folder: nowhere|--folder nowhere" \
   expect_exit 10
   expect_stderr_line "Error: $message"
 done
+# What Windows makes of --exclude "gcc\" --dry-run in a batch file.
+run_program_without_input "$(project_argument "$project")" blinky --folder lib --exclude 'gcc" --dry-run'
+expect_exit 10
+expect_stderr_line 'Error: Invalid pattern: gcc" --dry-run (a \ before a closing quote escapes the quote; write gcc/ or "gcc\\")'
 run_program_without_input "$(project_argument "$project")" --folder lib
 expect_exit 10
 expect_stderr_line "Error: Expected two arguments: the project directory and the project name."

@@ -107,6 +107,16 @@ run_program_without_input --version
 expect_exit 0
 expect_stdout "addfolder $version"
 
+scenario "names in any script, or that end in a dot or a blank, give the same bytes on both hosts"
+project=$(new_project)
+cd "$project"
+mkdir -p "lib/Drivers." "lib/space " "lib/Überblick"
+touch lib/ölfilter.c lib/Ölpumpe.c lib/βήτα.c lib/Γάμμα.c lib/бета.c lib/Вода.c lib/日本語.c \
+  "lib/Drivers./a.c" "lib/Drivers./a.h" "lib/space /b.c" lib/Überblick/ü.c lib/Überblick/u.h
+run_program "lib" "$(project_argument "$project")" blinky
+expect_exit 0
+expect_same_file "$here/expected/names-create.ipcf" blinky.ipcf
+
 # --- Failures leave the project as it was --------------------------------
 
 scenario "a missing project file"
@@ -128,6 +138,28 @@ expect_exit 255
 expect_stderr_line "Error: Error while accessing the required IPCF file."
 expect_missing blinky.ipcf
 expect_same_file "$here/expected/blinky-linked.ewp" blinky.ewp
+
+scenario "a project file in windows-1252 is read as such and written as UTF-8"
+project=$(new_project)
+cd "$project"
+LC_ALL=C sed "s/UTF-8/windows-1252/; s/>Debug</>Debug "$'\x80'" M"$'\xfc'"ller</" "$examples/blinky.ewp" >blinky.ewp
+sed 's/>Debug</>Debug € Müller</' "$here/expected/blinky-linked.ewp" >"$work_root/converted.ewp"
+run_program "lib" "$(project_argument "$project")" blinky
+expect_exit 0
+expect_same_file "$work_root/converted.ewp" blinky.ewp
+expect_same_file "$here/expected/blinky-create.ipcf" blinky.ipcf
+
+scenario "a project file in an encoding that is not read is refused, and nothing is written"
+project=$(new_project)
+cd "$project"
+sed 's/UTF-8/windows-1250/' "$examples/blinky.ewp" >blinky.ewp
+cp blinky.ewp "$work_root/refused.ewp"
+run_program "lib" "$(project_argument "$project")" blinky
+expect_exit 255
+expect_stderr_line "Error: Error while accessing the required EWP file."
+expect_stderr_line "The encoding windows-1250 is not supported."
+expect_same_file "$work_root/refused.ewp" blinky.ewp
+expect_missing blinky.ipcf
 
 scenario "a read-only project file is neither replaced nor changed"
 project=$(new_project)

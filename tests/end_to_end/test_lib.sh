@@ -20,6 +20,9 @@ parse_program_arguments() {
     wine=yes
     shift
     export WINEPREFIX="${WINEPREFIX:-$work_root/wineprefix}"
+    # Wine reads arguments and file names in the locale's encoding, and the
+    # tests write them in UTF-8.
+    export LC_ALL=C.UTF-8
   fi
   [ -f "${1:-}" ] || { echo "no program at ${1:-(none given)}"; exit 2; }
   program="$(absolute_path "$1")"

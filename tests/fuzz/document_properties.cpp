@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "path_text_match.h"
+#include "xml_document.h"
 #include "tests/test_folder.h"
 
 namespace addfolder::fuzz_support {
@@ -76,8 +77,7 @@ void require(bool holds, const char* property) {
 }
 
 bool load_bytes(pugi::xml_document& document, std::string_view bytes) {
-  return document.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_auto).status ==
-         pugi::status_ok;
+  return load_document_bytes(document, bytes);
 }
 
 std::vector<pugi::xml_node> appended_nodes(const pugi::xml_document& input, const pugi::xml_document& written) {

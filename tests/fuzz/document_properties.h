@@ -15,7 +15,7 @@ namespace addfolder::fuzz_support {
 // the fuzzer keeps the input that broke it.
 void require(bool holds, const char* property);
 
-// Loads bytes by the load convention (parse_default, encoding_auto); true for status_ok.
+// Loads bytes by the load convention, as the program loads a file.
 bool load_bytes(pugi::xml_document& document, std::string_view bytes);
 
 // Compares the tree loaded from the input with the tree loaded from the

@@ -45,6 +45,8 @@ export WINEDEBUG=-all
 export LC_ALL=C.UTF-8
 unset LANGUAGE
 drive_link="$WINEPREFIX/dosdevices/p:"
+screen_width=1024
+screen_height=768
 probe_file="$work_root/probe"
 program_pid=""
 xvfb_pid=""
@@ -78,7 +80,7 @@ prepare_wine() {
 
 start_display() {
   local display_file="$work_root/display" deadline=$((SECONDS + 30))
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$display_file" >"$work_root/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${screen_width}x${screen_height}x24" -nolisten tcp -noreset 3>"$display_file" >"$work_root/xvfb.log" 2>&1 &
   xvfb_pid=$!
   until [ -s "$display_file" ]; do
     if ! kill -0 "$xvfb_pid" 2>/dev/null || [ $SECONDS -ge $deadline ]; then
@@ -177,11 +179,6 @@ control_text() {
   awk -F'\t' -v class="$1" '$1 == class { print $6; exit }' "$probe_file"
 }
 
-# The longest text of the controls of this class: a message box's message.
-longest_control_text() {
-  awk -F'\t' -v class="$1" '$1 == class && length($6) > length(text) { text = $6 } END { print text }' "$probe_file"
-}
-
 expect_control() {
   awk -F'\t' -v class="$1" -v text="$2" '$1 == class && $6 == text { found = 1 } END { exit !found }' "$probe_file" ||
     fail "no $1 '$2' in the window; it holds: $(cut -f 1,6 "$probe_file" | tr '\t\n' ': ')"
@@ -211,6 +208,22 @@ wait_for_edit_text() {
     sleep 0.2
   done
   return 1
+}
+
+# The report window, as read_window saw it, lies on the screen and takes at
+# most 80% of its width and height; its text, Copy and Close lie inside it.
+expect_fits_screen() {
+  local problems
+  problems=$(awk -F'\t' -v width="$screen_width" -v height="$screen_height" '
+    NR == 1 { l = $2; t = $3; r = $4; b = $5
+      if (l < 0 || t < 0 || r > width || b > height) print "the window " l "," t "-" r "," b " leaves the screen"
+      if ((r - l) * 10 > width * 8 || (b - t) * 10 > height * 8) print "the window is " r - l "x" b - t ", over 80%"
+      next }
+    $1 == "Edit" || ($1 == "Button" && ($6 == "Copy" || $6 == "Close")) {
+      parts++
+      if ($2 < l || $3 < t || $4 > r || $5 > b || $4 <= $2 || $5 <= $3) print "the " ($1 == "Edit" ? "text" : $6) " lies outside the window" }
+    END { if (parts != 3) print "the window holds " parts + 0 " of its text, Copy and Close" }' "$probe_file")
+  [ -z "$problems" ] || fail "$problems"
 }
 
 take_screenshot() {
@@ -252,22 +265,23 @@ fi
 wait_for_exit && expect_exit 10
 expect_untouched
 
-scenario "--version: a message box with the name and version, exit code 0, nothing touched"
+scenario "--version: the report window with the name and version, exit code 0, nothing touched"
 new_project_on_drive_p
 start_program --version
 if wait_for_window addfolder; then
-  expect_control Static "addfolder $version"
-  take_screenshot version-box
-  click_control Button OK
+  expect_control Edit "addfolder $version"
+  expect_fits_screen
+  take_screenshot version-window
+  click_control Button Close
 fi
 wait_for_exit && expect_exit 0
 expect_untouched
 
-scenario "--help: the usage in a message box, exit code 0, nothing touched"
+scenario "--help: the usage in the report window, exit code 0, nothing touched"
 new_project_on_drive_p
 start_program --help
 if wait_for_window addfolder; then
-  usage=$(longest_control_text Static)
+  usage=$(control_text Edit)
   case "$usage" in
     "Usage: addfolder PROJECT_DIR PROJECT_NAME [OPTIONS] "*) ;;
     *) fail "the box does not begin with the usage line: $usage" ;;
@@ -275,8 +289,9 @@ if wait_for_window addfolder; then
   for option in --folder --exclude-from --prune --dry-run --check --quiet; do
     [[ "$usage" == *"  $option "* ]] || fail "the box does not list $option"
   done
-  take_screenshot help-box
-  click_control Button OK
+  expect_fits_screen
+  take_screenshot help-window
+  click_control Button Close
 fi
 wait_for_exit && expect_exit 0
 expect_untouched
@@ -287,18 +302,37 @@ start_program 'P:\blinky' blinky --folder lib
 wait_for_exit && expect_exit 0
 expect_added blinky-create.ipcf
 
-scenario "--dry-run shows the changes in a message box and writes nothing"
+scenario "--dry-run shows the changes in the report window, Copy puts them on the clipboard, nothing is written"
 new_project_on_drive_p
 start_program 'P:\blinky' blinky --folder lib --dry-run
 if wait_for_window addfolder; then
-  case "$(longest_control_text Static)" in
-    '+ blinky.ewp: project: $PROJ_DIR$\blinky.ipcf + blinky.ipcf: includePath: $PROJ_DIR$\lib '*) ;;
-    *) fail "the box does not begin with the changes: $(longest_control_text Static)" ;;
+  case "$(control_text Edit)" in
+    '+ blinky.ewp: project: $PROJ_DIR$\blinky.ipcf  + blinky.ipcf: includePath: $PROJ_DIR$\lib  '*) ;;
+    *) fail "the window does not begin with the changes: $(control_text Edit)" ;;
   esac
-  click_control Button OK
+  click_control Button Copy
+  clipboard=$(timeout "$probe_timeout" "$wine_run" "$probe" --clipboard | tr -d '\r' | head -n 2)
+  [ "$clipboard" = $'+ blinky.ewp: project: $PROJ_DIR$\\blinky.ipcf\n+ blinky.ipcf: includePath: $PROJ_DIR$\\lib' ] ||
+    fail "the clipboard begins with: $clipboard"
+  click_control Button Close
 fi
 wait_for_exit && expect_exit 0
 expect_untouched
+
+scenario "a dry run of 100 changes: the window fits the screen and scrolls; Close ends the run"
+new_project_on_drive_p
+mkdir lib/many
+for n in $(seq -w 1 100); do touch "lib/many/file$n.c"; done
+start_program 'P:\blinky' blinky --folder lib --dry-run
+if wait_for_window addfolder; then
+  expect_fits_screen
+  [[ "$(control_text Edit)" == *'$PROJ_DIR$\lib\many\file100.c '* ]] || fail "the window does not hold every change"
+  take_screenshot dry-run-window
+  click_control Button Close
+fi
+wait_for_exit && expect_exit 0
+expect_same_file "$examples/blinky.ewp" blinky.ewp
+expect_missing blinky.ipcf
 
 scenario "the dialog shows its title and the project directory; Cancel touches nothing"
 new_project_on_drive_p

@@ -4,7 +4,8 @@
 //   CLASS  LEFT  TOP  RIGHT  BOTTOM  TEXT
 // in screen coordinates, the top-level window first.
 //
-//   window_probe.exe CAPTION   exit 0 when a visible window with this caption was found
+//   window_probe.exe CAPTION      exit 0 when a visible window with this caption was found
+//   window_probe.exe --clipboard  prints the text on the clipboard
 #include <windows.h>
 #include <fcntl.h>
 #include <io.h>
@@ -24,8 +25,9 @@ void print_utf8(const std::wstring& text) {
 // Asks the window itself, as the text an edit box holds lives in its owner
 // process; a window that does not answer in time gives its stored caption.
 std::wstring window_text(HWND window) {
-  std::wstring text(4096, L'\0');
   DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) length = 4096;
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   if (SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
                           2000, &length)) {
     text.resize(static_cast<size_t>(length));
@@ -63,15 +65,27 @@ BOOL CALLBACK match_caption(HWND window, LPARAM data) {
   return FALSE;
 }
 
+int print_clipboard() {
+  if (!OpenClipboard(nullptr)) return 1;
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  if (data != nullptr) {
+    print_utf8(static_cast<const wchar_t*>(GlobalLock(data)));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return data != nullptr ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 2) {
-    std::fputs("usage: window_probe CAPTION\n", stderr);
+    std::fputs("usage: window_probe CAPTION | --clipboard\n", stderr);
     return 2;
   }
   // Plain line ends, as the script reads them.
   _setmode(_fileno(stdout), _O_BINARY);
+  if (std::wstring(argv[1]) == L"--clipboard") return print_clipboard();
   search wanted{argv[1], nullptr};
   EnumWindows(match_caption, reinterpret_cast<LPARAM>(&wanted));
   if (!wanted.found) {

@@ -1,0 +1,81 @@
+// The sync file, PROJECT_NAME.addfolder.toml beside the project file: the
+// folders that a project keeps in sync, each with its own exclusions.
+//
+//   exclude = ["*_template.c"]          # for every folder; optional
+//
+//   [[folder]]
+//   path = "Drivers"                    # relative to the project directory
+//   exclude = ["gcc/", "arm/"]          # optional
+//   exclude_from = "drivers.exclude"    # optional; relative to the project directory
+//   prune = true                        # optional; false when left out
+//
+// The file is UTF-8 TOML, with or without a byte order mark. Any other key, a
+// value of another type, a table without path, two tables naming the same
+// folder and a pattern that names nothing are errors, so that a typo never
+// silently does nothing.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "path.h"
+
+namespace addfolder {
+
+// One [[folder]] table.
+struct sync_folder {
+  // The folder as written: relative to the project directory, "/" or "\".
+  wide_path path;
+  // Its own exclusion patterns, in order.
+  std::vector<wide_text> exclude;
+  // A file of more patterns, as written; empty when there is none.
+  wide_path exclude_from;
+  // Also remove from the connection file what the folder no longer provides.
+  bool prune = false;
+  // The line of its path, for messages about the folder.
+  std::uint32_t line = 0;
+};
+
+// What a sync file holds.
+struct sync_file {
+  // Patterns for every folder, in order.
+  std::vector<wide_text> exclude;
+  // The folders, in the file's order.
+  std::vector<sync_folder> folders;
+};
+
+// What is wrong with a sync file, and where.
+struct sync_file_error {
+  // The file as the message names it.
+  wide_path file;
+  // Where in the file, counted from 1; line 0 when the error has no place.
+  std::uint32_t line = 0;
+  std::uint32_t column = 0;
+  // What is wrong, such as: unknown key "prun".
+  wide_text message;
+};
+
+// The error as the user sees it: "FILE:LINE:COLUMN: MESSAGE", or the message
+// alone when it has no place.
+wide_text sync_file_error_text(const sync_file_error& error);
+
+// Reads a sync file's bytes into parsed. False, with error naming file and the
+// first problem in the text's order, when they are no valid sync file.
+bool parse_sync_file(std::string_view bytes, wide_view file, sync_file& parsed, sync_file_error& error);
+
+// How reading a sync file from disk ended.
+enum class sync_file_status { read, missing, failed };
+
+// Reads the sync file at path; shown_name is how messages name it.
+sync_file_status read_sync_file(const wide_path& path, wide_view shown_name, sync_file& parsed,
+                                sync_file_error& error);
+
+// What makes two folder paths the same folder: "/" and "\" alike, dot names
+// and "name\.." pairs gone, no trailing separator.
+wide_path sync_folder_identity(wide_view path);
+
+// The table of parsed that names the same folder as path, or null.
+const sync_folder* find_sync_folder(const sync_file& parsed, wide_view path);
+
+}  // namespace addfolder

@@ -1,0 +1,26 @@
+// What --save does to the sync file's text: a new [[folder]] table after the
+// user's own text, which is never rewritten.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "sync_file.h"
+
+namespace addfolder {
+
+// Makes the sync file's new bytes: existing, byte for byte, then folder as a
+// [[folder]] table with its path in "/" separators, which every host reads,
+// and its exclude, exclude_from and prune where they say anything. existing
+// is the file's bytes, or nothing when there is no file: then the text begins
+// with a comment line that names connection_file. New lines end as existing's
+// first line does. file is how messages name the sync file. False, with error
+// set and text unchanged, when existing is no valid sync file, already names
+// the folder, or cannot take the table at its end, or when folder holds a
+// value that the sync file refuses. Raises system_error for a text that has
+// no UTF-8 form.
+bool append_sync_folder(std::optional<std::string_view> existing, wide_view file, wide_view connection_file,
+                        const sync_folder& folder, std::string& text, sync_file_error& error);
+
+}  // namespace addfolder
