@@ -96,10 +96,20 @@ connection_index start_connection_index(pugi::xml_node files) {
 pugi::xml_node listing_child(connection_index& index, pugi::xml_node section, std::string_view path_text) {
   if (!section) return pugi::xml_node();
   if (section_size(index, section) <= walked_section_limit) {
-    for (pugi::xml_node child : section.children()) {
-      if (same_path_text(child.child_value(), path_text)) return child;
+    pugi::xml_node found;
+    if (index.next_likely && index.next_likely.parent() == section &&
+        same_path_text(index.next_likely.child_value(), path_text)) {
+      found = index.next_likely;
+    } else {
+      for (pugi::xml_node child : section.children()) {
+        if (same_path_text(child.child_value(), path_text)) {
+          found = child;
+          break;
+        }
+      }
     }
-    return pugi::xml_node();
+    if (found) index.next_likely = found.next_sibling();
+    return found;
   }
   const auto found = index.listed_children.find(connection_index::listed_text{section, path_text});
   return found == index.listed_children.end() ? pugi::xml_node() : *found;

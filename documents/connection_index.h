@@ -49,6 +49,10 @@ struct connection_index {
   std::unordered_map<pugi::xml_node, size_t, node_hash> section_sizes;
   // The children of the sections that are too large to walk.
   std::unordered_set<pugi::xml_node, child_hash, child_equal> listed_children;
+  // The child after the last one that a walk of a small section found: a
+  // run that finds what an earlier run wrote finds each file right after the
+  // one before. (Where a text is listed twice, either child may be found.)
+  pugi::xml_node next_likely;
   // The files element, and once read, the first group that carries each name.
   pugi::xml_node files;
   bool groups_indexed = false;
@@ -70,8 +74,9 @@ connection_index start_connection_index(pugi::xml_node files);
 // false for a null section.
 bool is_path_listed(connection_index& index, pugi::xml_node section, std::string_view path_text);
 
-// The first direct child of section that lists path_text, as is_path_listed
-// tells; null where none does.
+// A direct child of section that lists path_text, as is_path_listed tells;
+// null where none does. It is the first such child, but for a text listed
+// twice in a small section, where the one after the last found may come first.
 pugi::xml_node listing_child(connection_index& index, pugi::xml_node section, std::string_view path_text);
 
 // The group lookup: the first group child of files, in document order, with
