@@ -61,9 +61,11 @@ struct connection_index {
   // them; sorted by address once the fill is done.
   std::vector<const pugi::xml_node_struct*> run_listing;
   bool run_listing_sorted = false;
-  // The path texts of this run's source files with their hashes, sorted, so
-  // that a text is found in any section; made when first asked for.
+  // The path texts of this run's source files and include directories with
+  // their hashes, sorted, so that a text is found in any section and in any
+  // copy; made when first asked for.
   std::vector<std::pair<size_t, std::string_view>> run_source_texts;
+  std::vector<std::pair<size_t, std::string_view>> run_include_texts;
 };
 
 // An index for the document whose files element is files (possibly null).
@@ -96,13 +98,17 @@ pugi::xml_node append_group(connection_index& index, std::string_view name);
 // Notes that child lists one of this run's entries.
 void note_run_entry(connection_index& index, pugi::xml_node child);
 
-// True when child, or the first child of its section that lists the same
-// text, lists one of this run's entries.
+// True when child is the element that the fill found or added for one of
+// this run's entries. Another copy of the same text may be the one it found.
 bool lists_run_entry(connection_index& index, pugi::xml_node child);
 
 // True when text is the path text of one of the run's source files, in
 // whatever section it stands; entries must outlive the index.
 bool is_run_source_text(connection_index& index, const connection_entries& entries, std::string_view text);
+
+// True when text is one of the run's include directories, which both
+// include sections list; entries must outlive the index.
+bool is_run_include_text(connection_index& index, const connection_entries& entries, std::string_view text);
 
 // Removes a child from its section and from the index. Only the prune
 // removes, and nothing is added after it.
