@@ -15,6 +15,18 @@ bool take_value(const std::vector<wide_text>& argument_list, size_t& index, wide
   return true;
 }
 
+// A number of jobs, "1" to "64"; 0 for any other text.
+unsigned jobs_number(wide_text_view text) {
+  constexpr unsigned most_jobs = 64;
+  unsigned number = 0;
+  for (const char16_t c : text) {
+    if (c < u'0' || c > u'9') return 0;
+    number = number * 10 + static_cast<unsigned>(c - u'0');
+    if (number > most_jobs) return 0;
+  }
+  return number;
+}
+
 }  // namespace
 
 run_outcome parse_command_line(const std::vector<wide_text>& argument_list, command_line& parsed) {
@@ -31,10 +43,14 @@ run_outcome parse_command_line(const std::vector<wide_text>& argument_list, comm
       parsed.request = command_request::help;
     } else if (argument == u"--version") {
       if (parsed.request != command_request::help) parsed.request = command_request::version;
-    } else if (argument == u"--folder" || argument == u"--exclude" || argument == u"--exclude-from") {
+    } else if (argument == u"--folder" || argument == u"--exclude" || argument == u"--exclude-from" ||
+               argument == u"--jobs") {
       wide_text value_error;
       if (!take_value(argument_list, i, value)) {
         refuse(option_without_value_intro, argument, option_without_value_detail);
+      } else if (argument == u"--jobs") {
+        parsed.jobs = jobs_number(value);
+        if (parsed.jobs == 0) refuse(invalid_jobs, value);
       } else if (!check_typed_value(value, value_error)) {
         refuse(value_error, {});
       } else if (argument == u"--folder") {

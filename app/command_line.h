@@ -33,6 +33,8 @@ struct command_line {
   bool dry_run = false;
   bool check = false;
   bool quiet = false;
+  // --jobs: how many threads list folders; 0 for the default.
+  unsigned jobs = 0;
 };
 
 // Reads the argument list (element 0 is the program): options anywhere, the
@@ -40,7 +42,8 @@ struct command_line {
 // later ones ignored. --help and --version are answered whatever else the
 // line holds. A failure with exit_command_line_error and the message for the
 // user for an unknown option, an option without its value, a value that
-// holds a double quote, or fewer than two arguments.
+// holds a double quote, a --jobs that is no number from 1 to 64, or fewer
+// than two arguments.
 run_outcome parse_command_line(const std::vector<wide_text>& argument_list, command_line& parsed);
 
 // Splits the process command line by the platform's rules (Windows only);

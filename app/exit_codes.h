@@ -12,5 +12,8 @@ inline constexpr int exit_failure = -1;
 // The command line could not be split or read: too few arguments, an
 // unknown option, an option without its value, a folder or file that is not there.
 inline constexpr int exit_command_line_error = 10;
+// Ctrl-C or a signal stopped the run at a safe point; nothing half written
+// is left. The shells' code for a program ended by SIGINT.
+inline constexpr int exit_interrupted = 130;
 
 }  // namespace addfolder

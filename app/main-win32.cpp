@@ -12,6 +12,7 @@
 #include "message_box.h"
 #include "messages.h"
 #include "program.h"
+#include "progress_window.h"
 #include "report_window.h"
 #include "scan_problem_lines.h"
 
@@ -59,6 +60,7 @@ int run_gui() {
     show_report_window(lines_for_box(scan_problem_texts(problems)));
   };
   gui.ask_for_folder = ask_with_dialog;
+  gui.watch_run = watch_gui_run;
   return run_program(argument_list, gui);
 }
 

@@ -1,7 +1,9 @@
 // Every text that the program shows to the user, in one place.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace addfolder {
@@ -56,6 +58,7 @@ inline constexpr std::u16string_view unknown_option = u"Unknown option: ";
 inline constexpr std::u16string_view option_without_value_intro = u"The option ";
 inline constexpr std::u16string_view option_without_value_detail = u" needs a value.";
 inline constexpr std::u16string_view invalid_pattern = u"Invalid pattern: ";
+inline constexpr std::u16string_view invalid_jobs = u"The option --jobs needs a number from 1 to 64: ";
 // A value that holds a double quote: after invalid_pattern and the value,
 // stray_quote_intro, the value before the quote, stray_quote_middle, that
 // again, stray_quote_detail.
@@ -180,7 +183,8 @@ inline constexpr std::u16string_view usage[] = {
     u"  --prune              also remove what the folder no longer provides",
     u"  --dry-run            report every change that the run would make, and write nothing",
     u"  --check              as --dry-run, but exit with 1 when there is any change",
-    u"  --quiet              no summary line",
+    u"  --quiet              no summary line and no progress",
+    u"  --jobs N             list folders on N threads (default: the processor's threads, at most 8)",
     u"  --help, -h           show this help",
     u"  --version            show the program's name and version",
     u"",
@@ -213,6 +217,28 @@ inline constexpr std::u16string_view path_intro = u"The path ";
 inline constexpr std::u16string_view path_unresolved = u" cannot be resolved";
 inline constexpr std::u16string_view some_path_unresolved = u"A path cannot be resolved";
 inline constexpr std::u16string_view reason_separator = u": ";
+
+// How far a long walk has come, on the terminal and in the progress window,
+// shown after progress_delay and redrawn at most every progress_interval.
+inline constexpr std::chrono::milliseconds progress_delay{500};
+inline constexpr std::chrono::milliseconds progress_interval{100};
+inline constexpr std::u16string_view progress_intro = u"Scanning: ";
+inline constexpr std::u16string_view progress_files = u" files, ";
+inline constexpr std::u16string_view progress_folders = u" folders";
+// The button of the progress window that stops the run before it writes.
+inline constexpr std::u16string_view cancel_label = u"Cancel";
+inline std::u16string progress_text(std::size_t files, std::size_t folders) {
+  const auto number = [](std::size_t n) {
+    std::u16string digits;
+    do {
+      digits.insert(digits.begin(), static_cast<char16_t>(u'0' + n % 10));
+      n /= 10;
+    } while (n != 0);
+    return digits;
+  };
+  return std::u16string(progress_intro) + number(files) + std::u16string(progress_files) + number(folders) +
+         std::u16string(progress_folders);
+}
 
 // Title of the folder choice, in the dialog and on the terminal prompt.
 inline constexpr std::u16string_view folder_choice_title = u"Select folder to be added to the project";

@@ -6,6 +6,7 @@
 #include "exit_codes.h"
 #include "file_names.h"
 #include "folder_choice.h"
+#include "folder_lister.h"
 #include "messages.h"
 #include "program_version.h"
 #include "run_sequence.h"
@@ -70,8 +71,14 @@ int run_program(const std::vector<wide_text>& argument_list, const front_end& ui
   if (!answer.folder) return finish(answer.outcome, ui);
 
   line.arguments.project_name = project_name_of(line.arguments);
+  std::unique_ptr<run_observer> observer = ui.watch_run ? ui.watch_run(line.quiet) : nullptr;
+  settings.observer = observer.get();
+  settings.jobs = line.jobs != 0 ? line.jobs : default_walk_jobs();
   scan_problem_list problems;
   const run_outcome outcome = run_sequence(line.arguments, *answer.folder, settings, problems);
+  // The progress goes before any line or message.
+  observer.reset();
+  if (outcome.stopped) return outcome.exit_code;
   if (!problems.empty()) ui.show_problems(problems);
   if (outcome.failed()) return finish(outcome, ui);
   show_outcome(line, outcome, ui);

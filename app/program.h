@@ -3,10 +3,12 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "path.h"
+#include "run_observer.h"
 #include "run_outcome.h"
 #include "scan_problem.h"
 
@@ -35,6 +37,10 @@ struct front_end {
   std::function<void(const scan_problem_list& problems)> show_problems;
   // Asks for the folder to add, with the project directory preselected.
   std::function<folder_answer(const wide_path& project_directory)> ask_for_folder;
+  // Watches one run once the folder is known: shows its progress (not when
+  // quiet) and stops it when the user asks; whatever it shows is gone when
+  // it is destroyed. May be empty.
+  std::function<std::unique_ptr<run_observer>(bool quiet)> watch_run;
 };
 
 // Runs the program for an argument list (element 0 is the program) and

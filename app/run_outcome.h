@@ -21,6 +21,10 @@ struct run_outcome {
   bool walk_incomplete = false;
   // Pruning was asked for but left out, since part of the folder could not be read.
   bool prune_skipped = false;
+  // An observer stopped the run at a safe point: before the writes, between
+  // them with the first taken back, or after the last. The exit code is the
+  // observer's.
+  bool stopped = false;
 
   // True when it failed: there is a message to show.
   bool failed() const { return !message.empty(); }

@@ -32,6 +32,22 @@ run_outcome file_failure(std::u16string_view message, const document_error& erro
   return failure(exit_failure, message, document_error_reason(error));
 }
 
+// The end of a run that its observer stopped.
+run_outcome stopped(const run_settings& settings) {
+  run_outcome outcome;
+  outcome.stopped = true;
+  outcome.exit_code = settings.observer->stopped_exit_code();
+  return outcome;
+}
+
+// The observer's answers at the safe points of the writes; yes without one.
+bool may_begin_writing(const run_settings& settings) {
+  return settings.observer == nullptr || settings.observer->begin_writing();
+}
+bool may_keep_writing(const run_settings& settings) {
+  return settings.observer == nullptr || settings.observer->keep_writing();
+}
+
 std::u16string other_drive_message(const wide_path& folder) {
   return std::u16string(other_drive_intro) + folder + std::u16string(other_drive_detail);
 }
@@ -117,10 +133,12 @@ file_error read_and_change(const project_files& files, const folder_plan& plan, 
 // Writes what changed, each file only while it is the one this run read. A
 // connection file comes before the project file that names it, so that the
 // project never names one that is not there, even when the run is killed in
-// between; and it is put back when the project file then cannot be written.
-// A file that this run leaves unchanged keeps its bytes, its time and the
-// form another tool gave it.
-file_error write_changes(const project_files& files, attempt& state) {
+// between; and it is put back when the project file then cannot be written,
+// or when the observer stops the run between the two. An observer that asks
+// to stop after the last write gets a complete run that ends as stopped. A
+// file that this run leaves unchanged keeps its bytes, its time and the form
+// another tool gave it.
+file_error write_changes(const project_files& files, const run_settings& settings, attempt& state) {
   file_undo undo;
   if (!state.connection_stamp.exists || changes_connection_file(state.outcome.changes.counts)) {
     if (document_error error = save_document_if_unchanged(state.connection, files.connection, state.connection_stamp,
@@ -129,15 +147,22 @@ file_error write_changes(const project_files& files, attempt& state) {
     }
   }
   if (state.reference_added) {
+    // Stopped here, the undo takes the new connection file back as it ends.
+    if (!may_keep_writing(settings)) {
+      state.outcome = stopped(settings);
+      return {};
+    }
     if (document_error error = save_document_if_unchanged(state.project, files.project, state.project_stamp)) {
       return {project_file_error, error};
     }
   }
   undo.commit();
+  if (!may_keep_writing(settings)) state.outcome = stopped(settings);
   return {};
 }
 
-// One attempt, from reading the project file to the last write.
+// One attempt, from reading the project file to the last write. The observer
+// may stop it before anything is written, or in a dry run reported.
 file_error write_once(const project_files& files, const folder_plan& plan, const run_settings& settings,
                       run_outcome& outcome) {
   attempt state;
@@ -147,8 +172,12 @@ file_error write_once(const project_files& files, const folder_plan& plan, const
   if (settings.check && (state.reference_added || changes_connection_file(state.outcome.changes.counts))) {
     state.outcome.exit_code = exit_out_of_sync;
   }
+  if (!may_begin_writing(settings)) {
+    outcome = stopped(settings);
+    return {};
+  }
   if (!settings.dry_run) {
-    if (file_error failed = write_changes(files, state); failed.error) return failed;
+    if (file_error failed = write_changes(files, settings, state); failed.error) return failed;
   }
   outcome = std::move(state.outcome);
   return {};
@@ -209,7 +238,9 @@ run_outcome run_sequence(const command_arguments& arguments, const wide_path& ch
     // resolved or named stops the run with the project as it was.
     folder_plan plan;
     {
-      const source_tree tree = scan_source_tree(scan_root, project_directory, settings.exclusions, scan_problems);
+      const source_tree tree = scan_source_tree(scan_root, project_directory, settings.exclusions, scan_problems,
+                                                walk_options{settings.jobs, settings.observer});
+      if (tree.stopped) return stopped(settings);
       plan.entries = plan_connection_entries(tree);
     }
     plan.folder = to_narrow(folder);

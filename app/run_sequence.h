@@ -7,6 +7,7 @@
 #include "command_line.h"
 #include "exclusion_rules.h"
 #include "run_lock.h"
+#include "run_observer.h"
 #include "run_outcome.h"
 #include "scan_problem.h"
 
@@ -24,6 +25,10 @@ struct run_settings {
   bool check = false;
   // How long a run waits while another run holds the project's lock.
   std::chrono::milliseconds lock_patience = addfolder::lock_patience;
+  // How many threads list folders.
+  unsigned jobs = 1;
+  // Shown the progress, and asked at each safe point whether to go on; may be null.
+  run_observer* observer = nullptr;
 };
 
 // Scans the chosen folder, then, holding the project's lock, links the

@@ -5,6 +5,7 @@
 #include "program.h"
 #include "scan_problem_lines.h"
 #include "terminal_io.h"
+#include "terminal_progress.h"
 
 namespace addfolder {
 namespace {
@@ -47,6 +48,7 @@ int run_terminal(const std::vector<wide_text>& argument_list) {
   terminal.show_note = write_error_line;
   terminal.show_problems = write_scan_problems;
   terminal.ask_for_folder = prompt_for_folder;
+  terminal.watch_run = watch_terminal_run;
   return run_program(argument_list, terminal);
 }
 

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 
@@ -10,6 +12,10 @@ namespace addfolder {
 void write_output(wide_text_view text) { std::cout << to_shown_utf8(text) << std::flush; }
 
 void write_error_line(wide_text_view text) { std::cerr << to_shown_utf8(text) << std::endl; }
+
+void write_error_text(wide_text_view text) { std::cerr << to_shown_utf8(text) << std::flush; }
+
+bool error_is_terminal() { return isatty(STDERR_FILENO) != 0; }
 
 bool read_input_line(wide_text& line) {
   std::string narrow;

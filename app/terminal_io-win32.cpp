@@ -39,6 +39,13 @@ void write_error_line(wide_text_view text) {
   write_to(STD_ERROR_HANDLE, stderr, wide_text(text) + u"\n");
 }
 
+void write_error_text(wide_text_view text) {
+  std::fflush(stderr);
+  write_to(STD_ERROR_HANDLE, stderr, text);
+}
+
+bool error_is_terminal() { return is_console(GetStdHandle(STD_ERROR_HANDLE)); }
+
 bool read_input_line(wide_text& line) {
   line.clear();
   const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);

@@ -33,7 +33,7 @@ double record_walk(const wide_path& root, std::vector<recorded_entry>& entries) 
   tree_walk walk;
   if (start_walk(walk, root) != 0) return -1;
   for (walk_event event = next_walk_event(walk); event != walk_event::end; event = next_walk_event(walk)) {
-    if (event == walk_event::entry) entries.push_back({walk.entry->name, walk.entry->is_directory, walk.depth});
+    if (event == walk_event::entry) entries.push_back({wide_path(walk.name), walk.entry->is_directory, walk.depth});
   }
   return std::chrono::duration<double>(clock_type::now() - start).count();
 }

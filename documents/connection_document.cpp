@@ -43,19 +43,25 @@ std::string entry_text_prefix(const source_folder& folder) {
   return path_text(folder.relative) + "\\";
 }
 
-// The path text of an entry that a folder lists: the folder's text and the
-// entry's name, unless the entry has a relative form of its own.
-std::string source_path_text(const source_folder& folder, const std::string& prefix, const source_entry& entry) {
-  if (entry.own_relative) return path_text(*entry.own_relative);
-  std::string text;
-  text.reserve(prefix.size() + entry.name.size());
+// The path text of an entry that a folder lists, made in text: the folder's
+// text and the entry's name, unless the entry has a relative form of its own.
+void make_source_path_text(const source_folder& folder, const std::string& prefix, const source_entry& entry,
+                           std::string& text) {
+  if (entry.own_relative) {
+    text = path_text(*entry.own_relative);
+    return;
+  }
   text = prefix;
-  if (folder.relative.empty()) return text;
-  if (!append_narrow(text, entry.name)) throw system_error(unconvertible_character_error());
-  return text;
+  if (folder.relative.empty()) return;
+  if (entry.unconvertible_name) throw system_error(unconvertible_character_error());
+  text += folder.name(entry);
 }
 
 }  // namespace
+
+void add_source(connection_entries& entries, std::string_view path_text, size_t group) {
+  entries.sources.push_back({entries.texts.add(path_text), group});
+}
 
 connection_sections build_connection_document(pugi::xml_document& document) {
   connection_sections sections;
@@ -96,6 +102,10 @@ connection_entries plan_connection_entries(const source_tree& tree) {
   // Groups in the byte order of the folders' narrow texts.
   const auto source_folders = folders_in_order(
       tree, [](const source_folder& folder) { return !folder.sources.empty(); }, to_narrow);
+  size_t source_count = 0;
+  for (const source_folder* folder : source_folders) source_count += folder->sources.size();
+  entries.sources.reserve(source_count);
+  std::string text;
   for (const source_folder* folder : source_folders) {
     std::string name = to_narrow(folder->relative);
     size_t group = connection_entries::no_group;
@@ -105,7 +115,8 @@ connection_entries plan_connection_entries(const source_tree& tree) {
     }
     const std::string prefix = entry_text_prefix(*folder);
     for (const source_entry& entry : folder->sources) {
-      entries.sources.push_back({source_path_text(*folder, prefix, entry), group});
+      make_source_path_text(*folder, prefix, entry, text);
+      entries.sources.push_back({entries.texts.add(text), group});
     }
   }
   return entries;

@@ -9,6 +9,7 @@
 
 #include "document_error.h"
 #include "source_tree.h"
+#include "text_store.h"
 
 namespace addfolder {
 
@@ -42,14 +43,20 @@ struct connection_entries {
   // spells them; "." (the working directory) is not among them.
   std::vector<std::string> group_names;
   // A source file: its path text, and the index of its group in group_names,
-  // or no_group when it lies directly in the working directory.
+  // or no_group when it lies directly in the working directory. The text is
+  // a view of texts, or of a text that lives as long as the entries.
   struct source {
-    std::string path_text;
+    std::string_view path_text;
     size_t group;
   };
   static constexpr size_t no_group = static_cast<size_t>(-1);
   std::vector<source> sources;
+  // The texts of the sources, back to back: no allocation per file.
+  text_store texts;
 };
+
+// Adds a source file whose text the entries keep.
+void add_source(connection_entries& entries, std::string_view path_text, size_t group);
 
 // Makes the text of every entry from the folders that the walk found: the
 // include directories in the path order of the folders, the groups in the

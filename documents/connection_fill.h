@@ -12,7 +12,8 @@
 namespace addfolder {
 
 // What a fill leaves for a prune: the index of the document, which knows
-// every element that lists one of this run's entries, found or added.
+// for each of this run's entries the element that lists it, found or added
+// (where a text is listed twice, the one that the lookup found).
 struct fill_result {
   connection_index index;
 };

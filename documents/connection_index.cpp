@@ -65,6 +65,28 @@ bool can_hold_elements(pugi::xml_node node) {
   return node.type() == pugi::node_element || node.type() == pugi::node_document;
 }
 
+std::string_view text_of(const connection_entries::source& source) { return source.path_text; }
+std::string_view text_of(const std::string& text) { return text; }
+
+// Whether text, "/" read as "\", is one of texts; table holds their hashes
+// and views, sorted, made when first asked for. Sorted by hash, which takes
+// far less than a hash set of as many texts.
+template <typename Texts>
+bool is_in_text_table(std::vector<std::pair<size_t, std::string_view>>& table, const Texts& texts,
+                      std::string_view text) {
+  if (table.empty() && !texts.empty()) {
+    table.reserve(texts.size());
+    for (const auto& item : texts) table.emplace_back(path_text_hash(text_of(item)), text_of(item));
+    std::sort(table.begin(), table.end());
+  }
+  const size_t hash = path_text_hash(text);
+  for (auto entry = std::lower_bound(table.begin(), table.end(), std::pair(hash, std::string_view()));
+       entry != table.end() && entry->first == hash; ++entry) {
+    if (same_path_text(entry->second, text)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 size_t connection_index::child_hash::operator()(pugi::xml_node child) const {
@@ -96,10 +118,20 @@ connection_index start_connection_index(pugi::xml_node files) {
 pugi::xml_node listing_child(connection_index& index, pugi::xml_node section, std::string_view path_text) {
   if (!section) return pugi::xml_node();
   if (section_size(index, section) <= walked_section_limit) {
-    for (pugi::xml_node child : section.children()) {
-      if (same_path_text(child.child_value(), path_text)) return child;
+    pugi::xml_node found;
+    if (index.next_likely && index.next_likely.parent() == section &&
+        same_path_text(index.next_likely.child_value(), path_text)) {
+      found = index.next_likely;
+    } else {
+      for (pugi::xml_node child : section.children()) {
+        if (same_path_text(child.child_value(), path_text)) {
+          found = child;
+          break;
+        }
+      }
     }
-    return pugi::xml_node();
+    if (found) index.next_likely = found.next_sibling();
+    return found;
   }
   const auto found = index.listed_children.find(connection_index::listed_text{section, path_text});
   return found == index.listed_children.end() ? pugi::xml_node() : *found;
@@ -151,28 +183,15 @@ bool lists_run_entry(connection_index& index, pugi::xml_node child) {
     std::sort(index.run_listing.begin(), index.run_listing.end());
     index.run_listing_sorted = true;
   }
-  const auto listed = [&](pugi::xml_node node) {
-    return std::binary_search(index.run_listing.begin(), index.run_listing.end(), node.internal_object());
-  };
-  return listed(child) || listed(listing_child(index, child.parent(), child.child_value()));
+  return std::binary_search(index.run_listing.begin(), index.run_listing.end(), child.internal_object());
 }
 
 bool is_run_source_text(connection_index& index, const connection_entries& entries, std::string_view text) {
-  // Sorted by hash, which takes far less than a hash set of as many texts.
-  std::vector<std::pair<size_t, std::string_view>>& texts = index.run_source_texts;
-  if (texts.empty() && !entries.sources.empty()) {
-    texts.reserve(entries.sources.size());
-    for (const connection_entries::source& source : entries.sources) {
-      texts.emplace_back(path_text_hash(source.path_text), source.path_text);
-    }
-    std::sort(texts.begin(), texts.end());
-  }
-  const size_t hash = path_text_hash(text);
-  for (auto entry = std::lower_bound(texts.begin(), texts.end(), std::pair(hash, std::string_view()));
-       entry != texts.end() && entry->first == hash; ++entry) {
-    if (same_path_text(entry->second, text)) return true;
-  }
-  return false;
+  return is_in_text_table(index.run_source_texts, entries.sources, text);
+}
+
+bool is_run_include_text(connection_index& index, const connection_entries& entries, std::string_view text) {
+  return is_in_text_table(index.run_include_texts, entries.include_paths, text);
 }
 
 void remove_listed_child(connection_index& index, pugi::xml_node child) {

@@ -49,6 +49,10 @@ struct connection_index {
   std::unordered_map<pugi::xml_node, size_t, node_hash> section_sizes;
   // The children of the sections that are too large to walk.
   std::unordered_set<pugi::xml_node, child_hash, child_equal> listed_children;
+  // The child after the last one that a walk of a small section found: a
+  // run that finds what an earlier run wrote finds each file right after the
+  // one before. (Where a text is listed twice, either child may be found.)
+  pugi::xml_node next_likely;
   // The files element, and once read, the first group that carries each name.
   pugi::xml_node files;
   bool groups_indexed = false;
@@ -57,9 +61,11 @@ struct connection_index {
   // them; sorted by address once the fill is done.
   std::vector<const pugi::xml_node_struct*> run_listing;
   bool run_listing_sorted = false;
-  // The path texts of this run's source files with their hashes, sorted, so
-  // that a text is found in any section; made when first asked for.
+  // The path texts of this run's source files and include directories with
+  // their hashes, sorted, so that a text is found in any section and in any
+  // copy; made when first asked for.
   std::vector<std::pair<size_t, std::string_view>> run_source_texts;
+  std::vector<std::pair<size_t, std::string_view>> run_include_texts;
 };
 
 // An index for the document whose files element is files (possibly null).
@@ -70,8 +76,9 @@ connection_index start_connection_index(pugi::xml_node files);
 // false for a null section.
 bool is_path_listed(connection_index& index, pugi::xml_node section, std::string_view path_text);
 
-// The first direct child of section that lists path_text, as is_path_listed
-// tells; null where none does.
+// A direct child of section that lists path_text, as is_path_listed tells;
+// null where none does. It is the first such child, but for a text listed
+// twice in a small section, where the one after the last found may come first.
 pugi::xml_node listing_child(connection_index& index, pugi::xml_node section, std::string_view path_text);
 
 // The group lookup: the first group child of files, in document order, with
@@ -91,13 +98,17 @@ pugi::xml_node append_group(connection_index& index, std::string_view name);
 // Notes that child lists one of this run's entries.
 void note_run_entry(connection_index& index, pugi::xml_node child);
 
-// True when child, or the first child of its section that lists the same
-// text, lists one of this run's entries.
+// True when child is the element that the fill found or added for one of
+// this run's entries. Another copy of the same text may be the one it found.
 bool lists_run_entry(connection_index& index, pugi::xml_node child);
 
 // True when text is the path text of one of the run's source files, in
 // whatever section it stands; entries must outlive the index.
 bool is_run_source_text(connection_index& index, const connection_entries& entries, std::string_view text);
+
+// True when text is one of the run's include directories, which both
+// include sections list; entries must outlive the index.
+bool is_run_include_text(connection_index& index, const connection_entries& entries, std::string_view text);
 
 // Removes a child from its section and from the index. Only the prune
 // removes, and nothing is added after it.

@@ -106,7 +106,10 @@ void prune_connection_document(connection_sections& sections, const connection_e
     const change_place place = include_place;
     remove_paths(index, include_section, [&](pugi::xml_node path, std::string_view text) {
       // Most elements list this run's entries, which the cheapest test tells.
-      if (lists_run_entry(index, path) || !is_path_within_folder(text, folder)) return false;
+      if (lists_run_entry(index, path) || !is_path_within_folder(text, folder) ||
+          is_run_include_text(index, entries, text)) {
+        return false;
+      }
       removed_includes.emplace(text);
       note_change(log, false, place, {}, text);
       return true;

@@ -14,13 +14,13 @@ void remove_leftover_files(const wide_path& file) {
   if (final_target(file, target)) return;
   const wide_path folder(parent_path(target));
   const wide_view name = file_name(target);
-  std::vector<directory_entry> entries;
-  if (list_directory(folder, entries) != 0) return;
-  for (const directory_entry& entry : entries) {
+  directory_listing listing;
+  if (list_directory(folder, listing) != 0) return;
+  for (const directory_entry& entry : listing.entries) {
     // The saves make regular files only; a link or folder of that name is someone else's.
-    if (!entry.is_regular || !is_leftover_name(entry.name, name, host_beside_naming)) continue;
+    if (!entry.is_regular || !is_leftover_name(listing.name(entry), name, host_beside_naming)) continue;
     wide_path leftover = folder;
-    append_element(leftover, entry.name);
+    append_element(leftover, listing.name(entry));
     forget_old_file(leftover);
   }
 }

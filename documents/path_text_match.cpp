@@ -1,5 +1,6 @@
 #include "path_text_match.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -69,9 +70,12 @@ size_t hash_beyond_ascii(std::string_view text) {
 
 bool same_path_text_exactly(std::string_view left, std::string_view right) {
   if (left.size() != right.size()) return false;
-  // Most texts hold no "/" at all, and then plain equality decides.
+  // Most texts hold no "/" at all, and then plain equality decides; only
+  // from the first difference on do the separators need a closer look.
   if (std::memcmp(left.data(), right.data(), left.size()) == 0) return true;
-  for (size_t i = 0; i < left.size(); ++i) {
+  const size_t first_difference =
+      static_cast<size_t>(std::mismatch(left.begin(), left.end(), right.begin()).first - left.begin());
+  for (size_t i = first_difference; i < left.size(); ++i) {
     if (read_as_backslash(left[i]) != read_as_backslash(right[i])) return false;
   }
   return true;

@@ -2,8 +2,9 @@
 
 namespace addfolder {
 
-wide_view path_extension(wide_view path) {
-  const wide_view name = file_name(path);
+wide_view path_extension(wide_view path) { return name_extension(file_name(path)); }
+
+wide_view name_extension(wide_view name) {
   const size_t dot = name.rfind(u'.');
   if (dot == wide_view::npos || dot == 0) return wide_view();
   return name.substr(dot);

@@ -9,6 +9,9 @@ namespace addfolder {
 // dot or its only dot leads it: "x." has ".", "..c" has ".c", ".c" has none.
 wide_view path_extension(wide_view path);
 
+// The same for a name alone, which holds no separator: what a listing gives.
+wide_view name_extension(wide_view name);
+
 // True for ".c", ".cc", ".cpp", ".s" and ".a", letter case included.
 bool is_source_extension(wide_view extension);
 

@@ -71,15 +71,17 @@ int query_current_directory(wide_path& directory) {
   return 0;
 }
 
-int list_directory(const wide_path& directory, std::vector<directory_entry>& entries) {
+int list_directory(const wide_path& directory, directory_listing& listing) {
+  std::vector<directory_entry>& entries = listing.entries;
   entries.clear();
+  listing.names.clear();
   std::string native;
   if (!to_posix_path(directory, native)) return EILSEQ;
-  std::unique_ptr<DIR, directory_closer> listing(opendir(native.c_str()));
-  if (!listing) return errno;
+  std::unique_ptr<DIR, directory_closer> stream(opendir(native.c_str()));
+  if (!stream) return errno;
   while (true) {
     errno = 0;
-    const dirent* record = readdir(listing.get());
+    const dirent* record = readdir(stream.get());
     if (record == nullptr) {
       if (errno != 0) return errno;
       break;
@@ -87,25 +89,28 @@ int list_directory(const wide_path& directory, std::vector<directory_entry>& ent
     const std::string_view name(record->d_name);
     if (name == "." || name == "..") continue;
     directory_entry entry;
-    if (!append_wide(entry.name, name)) {
-      entry.name.clear();
+    entry.name_start = static_cast<std::uint32_t>(listing.names.size());
+    if (append_wide(listing.names, name)) {
+      entry.name_length = static_cast<std::uint32_t>(listing.names.size() - entry.name_start);
+    } else {
       entry.unconvertible_name = true;
     }
     entry.name_holds_backslash = name.find('\\') != std::string_view::npos;
     unsigned char type = record->d_type;
     if (type == DT_UNKNOWN) {
       struct stat info;
-      if (fstatat(dirfd(listing.get()), record->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+      if (fstatat(dirfd(stream.get()), record->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
         type = S_ISLNK(info.st_mode) ? DT_LNK : S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
       }
     }
     entry.is_directory = type == DT_DIR;
     entry.is_link = type == DT_LNK;
     entry.is_regular = type == DT_REG;
-    entries.push_back(std::move(entry));
+    entries.push_back(entry);
   }
-  std::sort(entries.begin(), entries.end(),
-            [](const directory_entry& a, const directory_entry& b) { return ntfs_name_less(a.name, b.name); });
+  std::sort(entries.begin(), entries.end(), [&listing](const directory_entry& a, const directory_entry& b) {
+    return ntfs_name_less(listing.name(a), listing.name(b));
+  });
   return 0;
 }
 

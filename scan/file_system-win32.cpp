@@ -118,8 +118,9 @@ int query_current_directory(wide_path& directory) {
   return 0;
 }
 
-int list_directory(const wide_path& directory, std::vector<directory_entry>& entries) {
-  entries.clear();
+int list_directory(const wide_path& directory, directory_listing& listing) {
+  listing.entries.clear();
+  listing.names.clear();
   wide_path pattern = directory;
   append_element(pattern, u"*");
   const std::wstring native = to_win32_verbatim_path(pattern);
@@ -134,12 +135,14 @@ int list_directory(const wide_path& directory, std::vector<directory_entry>& ent
     const std::wstring_view name(data.cFileName);
     if (name == L"." || name == L"..") continue;
     directory_entry entry;
-    entry.name = from_win32_text(name);
+    entry.name_start = static_cast<std::uint32_t>(listing.names.size());
+    entry.name_length = static_cast<std::uint32_t>(name.size());
+    listing.names.append(reinterpret_cast<const char16_t*>(name.data()), name.size());
     const bool reparse = data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
     entry.is_link = reparse && is_link_tag(data.dwReserved0);
     entry.is_directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !entry.is_link;
     entry.is_regular = !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !reparse;
-    entries.push_back(std::move(entry));
+    listing.entries.push_back(entry);
   } while (FindNextFileW(search.get(), &data));
   const DWORD error = GetLastError();
   return error == ERROR_NO_MORE_FILES ? 0 : static_cast<int>(error);

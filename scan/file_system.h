@@ -5,6 +5,7 @@
 // every host; on POSIX "\" becomes "/" on the way to the system.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "path.h"
@@ -19,8 +20,10 @@ enum class file_kind { not_found, regular, directory, other };
 
 // One entry of a directory listing, with what the listing itself reports.
 struct directory_entry {
-  // The name as the file system stores it.
-  wide_path name;
+  // Where the name lies in the listing's names: it is stored as the file
+  // system stores it, and it is empty for an unconvertible name.
+  std::uint32_t name_start = 0;
+  std::uint32_t name_length = 0;
   // The entry is a directory that a walk enters (never true for a link).
   bool is_directory = false;
   // The entry is a symbolic link or a junction: yielded, never entered.
@@ -32,6 +35,17 @@ struct directory_entry {
   // The name holds "\", which POSIX allows in a name but a Windows project
   // reads as a separator, so the entry cannot be named there.
   bool name_holds_backslash = false;
+};
+
+// The entries of one directory, their names back to back in one buffer, so
+// that a listing costs a few allocations whatever the number of entries.
+struct directory_listing {
+  std::vector<directory_entry> entries;
+  wide_path names;
+  // The name of one of the entries.
+  wide_view name(const directory_entry& entry) const {
+    return wide_view(names).substr(entry.name_start, entry.name_length);
+  }
 };
 
 // The status of a path, following links. A missing path is not an error: it
@@ -51,6 +65,6 @@ int query_current_directory(wide_path& directory);
 
 // Lists a directory without "." and "..". On Windows in the platform's order;
 // on POSIX in the order NTFS gives, so that both hosts walk alike.
-int list_directory(const wide_path& directory, std::vector<directory_entry>& entries);
+int list_directory(const wide_path& directory, directory_listing& listing);
 
 }  // namespace addfolder

@@ -134,28 +134,29 @@ std::strong_ordering compare_paths(wide_view left, wide_view right) {
 }
 
 std::string path_order_key(wide_view path) {
-  const auto put = [](std::string& key, char16_t unit) {
-    key += static_cast<char>(unit >> 8);
-    key += static_cast<char>(unit & 0xFF);
+  std::string key(2 * path.size() + 3, '\0');
+  char* out = key.data();
+  const auto put = [&out](char16_t unit) {
+    *out++ = static_cast<char>(unit >> 8);
+    *out++ = static_cast<char>(unit & 0xFF);
   };
-  std::string key;
-  key.reserve(2 * path.size() + 3);
   const size_t name_end = root_name_length(path);
-  for (size_t i = 0; i < name_end; ++i) put(key, path[i]);
+  for (size_t i = 0; i < name_end; ++i) put(path[i]);
   // The root name ends below every code unit, so that a shorter one is less;
   // then whether a root directory follows.
-  put(key, 0);
+  put(0);
   size_t i = name_end;
-  key += static_cast<char>(i < path.size() && is_separator(path[i]) ? 1 : 0);
+  *out++ = static_cast<char>(i < path.size() && is_separator(path[i]) ? 1 : 0);
   while (i < path.size() && is_separator(path[i])) ++i;
   while (i < path.size()) {
     if (!is_separator(path[i])) {
-      put(key, path[i++]);
+      put(path[i++]);
       continue;
     }
-    put(key, 0);
+    put(0);
     while (i < path.size() && is_separator(path[i])) ++i;
   }
+  key.resize(static_cast<size_t>(out - key.data()));
   return key;
 }
 

@@ -3,6 +3,7 @@
 #include "file_extension.h"
 #include "file_system.h"
 #include "relative_form.h"
+#include "text_conversion.h"
 #include "tree_walk.h"
 
 namespace addfolder {
@@ -21,10 +22,13 @@ struct scan_state {
   wide_path working_directory;
   std::vector<folder_forms> forms;
   std::vector<size_t> records;
-  // What the user leaves out, and for each level the patterns that may
-  // still match below it.
+  // What the user leaves out.
   const exclusion_rules* exclusions = nullptr;
-  std::vector<exclusion_state> exclusion_states;
+  walk_options options;
+  // How far the walk has come, for the observer.
+  size_t files = 0;
+  size_t folders = 0;
+  size_t entries_since_told = 0;
 };
 
 void report(scan_state& state, scan_problem problem) { state.problems.push_back(std::move(problem)); }
@@ -62,42 +66,38 @@ bool is_regular_file(scan_state& state, const tree_walk& walk) {
   return kind == file_kind::regular;
 }
 
-// Whether the user leaves the entry out; for a folder that is not, readies
-// the patterns for its entries.
-bool is_left_out(scan_state& state, const tree_walk& walk) {
-  if (is_empty(*state.exclusions)) return false;
-  const directory_entry& entry = *walk.entry;
-  if (state.exclusion_states.size() <= walk.depth) state.exclusion_states.resize(walk.depth + 1);
-  return is_excluded(*state.exclusions, state.exclusion_states[walk.depth - 1], entry.name, entry.is_directory,
-                     entry.is_directory ? &state.exclusion_states[walk.depth] : nullptr);
+// Tells the observer how far the walk has come before each folder that the
+// walk enters, and every few dozen entries; false when it asks the walk to stop.
+bool keep_walking(scan_state& state, const tree_walk& walk) {
+  constexpr size_t entries_between_reports = 64;
+  if (state.options.observer == nullptr) return true;
+  const bool entering = walk.entering != nullptr;
+  if (++state.entries_since_told < entries_between_reports && !entering) return true;
+  state.entries_since_told = 0;
+  return state.options.observer->keep_walking(state.files, state.folders);
 }
 
 void visit_entry(scan_state& state, tree_walk& walk) {
   const directory_entry& entry = *walk.entry;
-  if (is_left_out(state, walk)) {
-    // An excluded folder is not entered: nothing below it is listed or reported.
-    walk.enter_next = false;
-    return;
-  }
+  ++(entry.is_directory ? state.folders : state.files);
   if (entry.is_directory) {
     // The folder that the next step enters, if it can be listed.
     if (state.forms.size() <= walk.depth) {
       state.forms.resize(walk.depth + 1);
       state.records.resize(walk.depth + 1);
     }
-    derive_subfolder_forms(state.forms[walk.depth - 1], entry.name, state.working_directory,
+    derive_subfolder_forms(state.forms[walk.depth - 1], walk.name, state.working_directory,
                            state.forms[walk.depth]);
     state.records[walk.depth] = no_record;
   }
-  const wide_view extension = path_extension(entry.name);
+  const wide_view extension = name_extension(walk.name);
   if (is_source_extension(extension)) {
-    source_entry source{entry.name, entry.is_link, std::nullopt};
+    source_entry& source = add_source_entry(current_folder(state, walk), walk.name, entry.is_link);
     if (entry.is_link) {
       source.own_relative = resolved_relative_form(walk.path, state.working_directory);
     } else if (entry.is_directory) {
       source.own_relative = state.forms[walk.depth].relative;
     }
-    current_folder(state, walk).sources.push_back(std::move(source));
   }
   if (is_header_extension(extension) && is_regular_file(state, walk)) {
     current_folder(state, walk).holds_header = true;
@@ -115,14 +115,17 @@ void walk_tree(scan_state& state, const wide_path& scan_root) {
   if (kind != file_kind::directory) return;
 
   tree_walk walk;
-  if (const int error = start_walk(walk, scan_root); error != 0) {
+  if (const int error = start_walk(walk, scan_root, *state.exclusions, state.options.jobs); error != 0) {
     report_failed_call(state, error, "recursive_directory_iterator::recursive_directory_iterator", scan_root);
     return;
   }
   state.forms.assign(1, resolve_folder_forms(scan_root, state.working_directory));
   state.records.assign(1, no_record);
-  state.exclusion_states.assign(1, root_exclusion_state(*state.exclusions));
   while (true) {
+    if (!keep_walking(state, walk)) {
+      state.tree.stopped = true;
+      return;
+    }
     switch (next_walk_event(walk)) {
       case walk_event::entry:
         visit_entry(state, walk);
@@ -134,7 +137,8 @@ void walk_tree(scan_state& state, const wide_path& scan_root) {
         break;
       case walk_event::backslash_name:
         // No error of either search, so one line for the run.
-        report(state, scan_problem{scan_problem_kind::backslash_name, walk.path, {}, walk.entry->name, 0, true, false});
+        report(state,
+               scan_problem{scan_problem_kind::backslash_name, walk.path, {}, wide_path(walk.name), 0, true, false});
         break;
       case walk_event::end:
         return;
@@ -144,10 +148,21 @@ void walk_tree(scan_state& state, const wide_path& scan_root) {
 
 }  // namespace
 
+source_entry& add_source_entry(source_folder& folder, wide_view name, bool is_link) {
+  source_entry& entry = folder.sources.emplace_back();
+  entry.name_start = static_cast<std::uint32_t>(folder.names.size());
+  entry.unconvertible_name = !append_narrow(folder.names, name);
+  entry.name_length = static_cast<std::uint32_t>(folder.names.size() - entry.name_start);
+  entry.is_link = is_link;
+  return entry;
+}
+
 source_tree scan_source_tree(const wide_path& scan_root, const wide_path& base_directory,
-                             const exclusion_rules& exclusions, scan_problem_list& problems) {
+                             const exclusion_rules& exclusions, scan_problem_list& problems,
+                             const walk_options& options) {
   scan_state state(problems);
   state.exclusions = &exclusions;
+  state.options = options;
   state.working_directory = base_directory;
   walk_tree(state, scan_root);
   return std::move(state.tree);

@@ -2,20 +2,28 @@
 // source file or a header, with what the connection file needs of it.
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "exclusion_rules.h"
 #include "path.h"
 #include "scan_problem.h"
+#include "walk_observer.h"
 
 namespace addfolder {
 
 // A source file: an entry whose extension is ".c", ".cc", ".cpp", ".s" or
 // ".a" (exactly, letter case included), whatever kind of entry it is.
 struct source_entry {
-  // The name as the folder lists it.
-  wide_path name;
+  // Where the narrow text of its name lies in its folder's names: each name
+  // is converted once, where the walk meets it.
+  std::uint32_t name_start = 0;
+  std::uint32_t name_length = 0;
+  // The name has no narrow text (an unpaired surrogate, possible on Windows).
+  bool unconvertible_name = false;
   // The listing reports a symbolic link or junction.
   bool is_link = false;
   // Most entries' relative form is their folder's and their name. Two kinds
@@ -32,16 +40,28 @@ struct source_folder {
   // Its relative form against the working directory, derived from its
   // parent's: "." for the working directory itself.
   wide_path relative;
-  // Its source files, in the order of its listing.
+  // Its source files, in the order of its listing, and their names' narrow
+  // texts back to back.
   std::vector<source_entry> sources;
+  std::string names;
   // It holds a regular file (links followed) with the extension ".h" or ".hpp".
   bool holds_header = false;
+  // The narrow text of a source's name.
+  std::string_view name(const source_entry& entry) const {
+    return std::string_view(names).substr(entry.name_start, entry.name_length);
+  }
 };
+
+// Appends a source file to a folder, its name converted to narrow text; the
+// entry is returned for the caller to complete.
+source_entry& add_source_entry(source_folder& folder, wide_view name, bool is_link);
 
 // What one walk found: the folders that hold a source file or a header, in
 // the order in which the walk met the first of them.
 struct source_tree {
   std::vector<source_folder> folders;
+  // The observer stopped the walk before its end.
+  bool stopped = false;
 };
 
 // Walks the tree below the scan root, a path that the file system finds from
@@ -52,8 +72,10 @@ struct source_tree {
 // problems and never end the walk: an entry whose status cannot be read is
 // reported and skipped. Raises system_error where the root or a link cannot
 // be resolved; std::bad_alloc passes through. The problems met before either
-// stay in problems.
+// stay in problems. The folders are listed on as many threads as the options
+// say, and the result is the same for any number.
 source_tree scan_source_tree(const wide_path& scan_root, const wide_path& base_directory,
-                             const exclusion_rules& exclusions, scan_problem_list& problems);
+                             const exclusion_rules& exclusions, scan_problem_list& problems,
+                             const walk_options& options = {});
 
 }  // namespace addfolder

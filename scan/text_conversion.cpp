@@ -63,35 +63,40 @@ char32_t utf8_character_at(std::string_view text, size_t& index) {
 }  // namespace
 
 bool append_narrow(std::string& text, wide_view path) {
-  // Measure first, so that the text grows once and ASCII, the common case,
-  // is copied in one pass.
+  // ASCII, the common case, is copied in one pass; the first other unit
+  // hands the rest to the measured conversion.
+  const size_t start = text.size();
+  text.resize(start + path.size());
+  char* out = text.data() + start;
+  size_t ascii = 0;
+  while (ascii < path.size() && path[ascii] < 0x80) {
+    out[ascii] = static_cast<char>(path[ascii]);
+    ++ascii;
+  }
+  text.resize(start + ascii);
+  if (ascii == path.size()) return true;
+  const wide_view rest = path.substr(ascii);
   size_t length = 0;
-  bool ascii = true;
-  for (size_t i = 0; i < path.size(); ++i) {
-    const char32_t c = path[i];
+  for (size_t i = 0; i < rest.size(); ++i) {
+    const char32_t c = rest[i];
     if (c < 0x80) {
       ++length;
     } else if (c < 0x800) {
-      length += 2, ascii = false;
-    } else if (is_high_surrogate(c) && i + 1 < path.size() && is_low_surrogate(path[i + 1])) {
-      length += 4, ascii = false, ++i;
+      length += 2;
+    } else if (is_high_surrogate(c) && i + 1 < rest.size() && is_low_surrogate(rest[i + 1])) {
+      length += 4, ++i;
     } else if (is_high_surrogate(c) || is_low_surrogate(c)) {
+      text.resize(start);
       return false;
     } else {
-      length += 3, ascii = false;
+      length += 3;
     }
   }
-  const size_t start = text.size();
-  if (ascii) {
-    text.resize(start + length);
-    for (size_t i = 0; i < length; ++i) text[start + i] = static_cast<char>(path[i]);
-    return true;
-  }
-  text.reserve(start + length);
-  for (size_t i = 0; i < path.size(); ++i) {
-    char32_t c = path[i];
+  text.reserve(start + ascii + length);
+  for (size_t i = 0; i < rest.size(); ++i) {
+    char32_t c = rest[i];
     if (is_high_surrogate(c)) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (path[i + 1] - 0xDC00);
+      c = 0x10000 + ((c - 0xD800) << 10) + (rest[i + 1] - 0xDC00);
       ++i;
     }
     put_utf8(text, c);

@@ -3,13 +3,19 @@
 // The walk holds its directories on a stack of its own, so the depth of a
 // tree never touches the call stack. It yields entries pre-order, each
 // directory's in listing order. A directory is entered when its listing says
-// so; symbolic links and junctions are yielded but never entered.
+// so; symbolic links and junctions are yielded but never entered. What the
+// exclusion patterns match is neither yielded nor entered. With more than one
+// job, helper threads list the directories ahead of the walk; the steps are
+// the same for any number of jobs.
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
+#include "exclusion_rules.h"
 #include "file_system.h"
+#include "folder_lister.h"
 #include "path.h"
 
 namespace addfolder {
@@ -34,31 +40,40 @@ enum class walk_event {
 
 // One listed directory on the walk's stack.
 struct walk_level {
-  // The directory's listing.
-  std::vector<directory_entry> entries;
+  // The directory as listed.
+  std::unique_ptr<listed_folder> folder;
   // The index of the entry that the walk yields next from this directory.
   std::size_t next = 0;
-  // The length of the directory's path, to which the walk cuts the path back.
-  std::size_t directory_length = 0;
+  // The index of the subfolder that the walk enters next.
+  std::size_t next_subfolder = 0;
 };
 
 // The state of one walk. Read path, entry and error after each step.
 struct tree_walk {
   // The entry path of the current step: the directory's path, "\", the name.
   wide_path path;
-  // The current entry as listed; null unless the step was walk_event::entry.
+  // The current entry as listed, and its name; null unless the step was
+  // walk_event::entry or walk_event::backslash_name.
   const directory_entry* entry = nullptr;
+  wide_view name;
   // The platform's error code of an unreadable directory or an unconvertible name.
   int error = 0;
-  // Listed directories, outermost first; levels past depth are kept for reuse.
+  // Listed directories, outermost first.
   std::vector<walk_level> levels;
   // How many levels the walk is in; 0 when it has ended.
   std::size_t depth = 0;
-  // The entry yielded last is a directory that the next step enters.
-  bool enter_next = false;
+  // The directory that the next step enters, taken from the entry yielded last.
+  std::unique_ptr<listed_folder> entering;
+  // Declared last, so that its threads stop before the folders they list go.
+  std::unique_ptr<folder_lister> lister;
 };
 
-// Lists the root and readies the walk; returns the platform's error code (0 on success).
+// Lists the root and readies the walk; returns the platform's error code (0
+// on success). The rules must outlive the walk; jobs is the number of
+// threads that list directories, the caller's included.
+int start_walk(tree_walk& walk, const wide_path& root, const exclusion_rules& rules, unsigned jobs = 1);
+
+// The same without exclusions, on the caller's thread alone.
 int start_walk(tree_walk& walk, const wide_path& root);
 
 // Advances the walk by one step: enters the directory yielded last, or moves to the next entry.

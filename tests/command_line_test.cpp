@@ -36,7 +36,7 @@ TEST(CommandLine, TakesTheFirstTwoArgumentsAndIgnoresLaterOnes) {
 TEST(CommandLine, OptionsStandBeforeOrAfterTheArguments) {
   const parsed_line parsed =
       parse({u"--folder", u"Drivers", u"--exclude", u"gcc/", u".", u"--prune", u"blinky", u"--exclude", u"*_template.c",
-             u"--exclude-from", u"sync.txt", u"--dry-run", u"--check", u"--quiet", u"ignored"});
+             u"--exclude-from", u"sync.txt", u"--dry-run", u"--check", u"--quiet", u"ignored", u"--jobs", u"64"});
   ASSERT_TRUE(parsed.ok) << narrow(parsed.error);
   EXPECT_EQ(parsed.line.arguments.project_directory, u".");
   EXPECT_EQ(parsed.line.arguments.project_name, u"blinky");
@@ -44,6 +44,7 @@ TEST(CommandLine, OptionsStandBeforeOrAfterTheArguments) {
   EXPECT_EQ(parsed.line.exclude_patterns, (std::vector<wide_text>{u"gcc/", u"*_template.c"}));
   EXPECT_EQ(parsed.line.exclude_files, std::vector<wide_path>{u"sync.txt"});
   EXPECT_TRUE(parsed.line.prune && parsed.line.dry_run && parsed.line.check && parsed.line.quiet);
+  EXPECT_EQ(parsed.line.jobs, 64u);
 }
 
 TEST(CommandLine, UsageErrorsNameWhatIsWrong) {
@@ -59,6 +60,10 @@ TEST(CommandLine, UsageErrorsNameWhatIsWrong) {
       {{u".", u"blinky", u"--folder"}, "The option --folder needs a value."},
       {{u".", u"blinky", u"--exclude", u"--prune"}, "The option --exclude needs a value."},
       {{u".", u"blinky", u"--exclude-from"}, "The option --exclude-from needs a value."},
+      {{u".", u"blinky", u"--jobs"}, "The option --jobs needs a value."},
+      {{u".", u"blinky", u"--jobs", u"0"}, "The option --jobs needs a number from 1 to 64: 0"},
+      {{u".", u"blinky", u"--jobs", u"65"}, "The option --jobs needs a number from 1 to 64: 65"},
+      {{u".", u"blinky", u"--jobs", u"2x"}, "The option --jobs needs a number from 1 to 64: 2x"},
       // The first problem is the one told.
       {{u"--bad", u"--folder"}, "Unknown option: --bad"},
   };

@@ -324,10 +324,10 @@ TEST_F(ConnectionDocument, AmpersandsAndNamesBeyondAsciiAreFoundAgain) {
 TEST_F(ConnectionDocument, APlanStopsBeforeAnythingIsWritten) {
   // An unpaired surrogate has no narrow text.
   source_tree file;
-  file.folders.push_back(source_folder{u".", u".", {source_entry{u"bad\xD800.c", false, std::nullopt}}, false});
+  add_source_entry(file.folders.emplace_back(source_folder{u".", u".", {}, {}, false}), u"bad\xD800.c", false);
   EXPECT_THROW(plan_connection_entries(file), system_error);
   source_tree header;
-  header.folders.push_back(source_folder{u".\\bad\xD800", u"bad\xD800", {}, true});
+  header.folders.push_back(source_folder{u".\\bad\xD800", u"bad\xD800", {}, {}, true});
   EXPECT_THROW(plan_connection_entries(header), system_error);
 }
 
@@ -336,8 +336,7 @@ TEST(ConnectionFill, ExhaustedMemoryIsReported) {
   entries.group_names = {"lib"};
   for (size_t i = 0; i < 2000; ++i) {
     entries.include_paths.push_back("$PROJ_DIR$\\inc" + std::to_string(i));
-    entries.sources.push_back(
-        {"$PROJ_DIR$\\lib\\file" + std::to_string(i) + ".c", i % 2 == 0 ? 0 : connection_entries::no_group});
+    add_source(entries, "$PROJ_DIR$\\lib\\file" + std::to_string(i) + ".c", i % 2 == 0 ? 0 : connection_entries::no_group);
   }
   for (long budget : {0L, 3L, 10L, -1L}) {
     pugi::xml_document document;

@@ -136,5 +136,20 @@ TEST(ConnectionPrune, RemovesOnlyTextsThatTheProgramCouldHaveWrittenForTheFolder
   }
 }
 
+TEST(ConnectionPrune, KeepsEveryCopyOfTheRunsIncludeDirectories) {
+  // The fill finds lib first, then the copy of lib\hal right after it.
+  pugi::xml_document document;
+  ASSERT_TRUE(document.load_string(R"(<iarProjectConnection><includePath><path>$PROJ_DIR$\lib\hal</path>
+      <path>$PROJ_DIR$\lib</path><path>$PROJ_DIR$\lib\hal</path></includePath></iarProjectConnection>)"));
+  connection_sections sections;
+  ASSERT_FALSE(open_connection_document(document, u"lib.ipcf", sections));
+  connection_entries entries;
+  entries.include_paths = {"$PROJ_DIR$\\lib", "$PROJ_DIR$\\lib\\hal"};
+  change_log log;
+  fill_result filled = fill_connection_document(sections, entries, log);
+  prune_connection_document(sections, entries, "lib", filled, log);
+  EXPECT_EQ(log.counts.removed_include_directories, 0u);
+}
+
 }  // namespace
 }  // namespace addfolder

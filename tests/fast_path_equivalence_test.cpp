@@ -50,8 +50,8 @@ std::filesystem::path make_random_tree(const test_folder& root, unsigned seed) {
   return root / "app.c";
 }
 
-void append_path(pugi::xml_node section, const std::string& text) {
-  section.append_child("path").append_child(pugi::node_pcdata).set_value(text.c_str());
+void append_path(pugi::xml_node section, std::string_view text) {
+  section.append_child("path").append_child(pugi::node_pcdata).set_value(text.data(), text.size());
 }
 
 // The same entries, whatever order the sources come in: the program places
@@ -62,7 +62,7 @@ void expect_same_entries(const connection_entries& fast, const connection_entrie
   EXPECT_EQ(fast.group_names, plain.group_names);
   const auto sources_by_group = [](const connection_entries& entries) {
     std::map<size_t, std::vector<std::string>> groups;
-    for (const connection_entries::source& source : entries.sources) groups[source.group].push_back(source.path_text);
+    for (const connection_entries::source& source : entries.sources) groups[source.group].emplace_back(source.path_text);
     return groups;
   };
   EXPECT_EQ(sources_by_group(fast), sources_by_group(plain));
@@ -90,7 +90,7 @@ std::string existing_connection_file(const connection_entries& entries, unsigned
     } else if (choice == 1) {
       append_path(sections.files, source.path_text);
     } else if (choice == 2) {
-      append_path(sections.asm_include_path, " " + source.path_text);
+      append_path(sections.asm_include_path, " " + std::string(source.path_text));
     }
   }
   return saved_form(document);
@@ -107,10 +107,23 @@ TEST(FastPaths, GiveTheBytesOfThePlainReading) {
       const reference::header_directory_list headers = reference::scan_header_directories(scan_root, lines);
       EXPECT_EQ(lines, "");
       scan_problem_list problems;
-      const connection_entries fast = plan_connection_entries(scan_source_tree(scan_root, weakly_canonical(current_path()), exclusion_rules{}, problems));
+      const wide_path base_directory = weakly_canonical(current_path());
+      const connection_entries fast =
+          plan_connection_entries(scan_source_tree(scan_root, base_directory, exclusion_rules{}, problems));
       EXPECT_TRUE(problems.empty());
       const connection_entries plain = reference::plain_entries(headers, sources);
       expect_same_entries(fast, plain);
+      // Listed on several threads, the folders come in the same order.
+      for (const unsigned jobs : {2u, 8u}) {
+        const connection_entries parallel =
+            plan_connection_entries(scan_source_tree(scan_root, base_directory, exclusion_rules{}, problems,
+                                                     walk_options{jobs}));
+        EXPECT_EQ(parallel.sources.size(), fast.sources.size());
+        for (size_t i = 0; i < std::min(parallel.sources.size(), fast.sources.size()); ++i) {
+          EXPECT_EQ(parallel.sources[i].path_text, fast.sources[i].path_text);
+        }
+        EXPECT_EQ(parallel.include_paths, fast.include_paths);
+      }
 
       pugi::xml_document fast_document;
       pugi::xml_document plain_document;

@@ -56,7 +56,7 @@ void walk(const wide_path& scan_root, std::string& lines, bool reports_backslash
         break;
       case walk_event::backslash_name:
         if (reports_backslash_names) {
-          lines += "Skipped \"" + to_error_text(walk.entry->name) + "\" in " + to_error_text(walk.path) +
+          lines += "Skipped \"" + to_error_text(walk.name) + "\" in " + to_error_text(walk.path) +
                    ": a name that holds \"\\\" cannot be named in a Windows project\n";
         }
         break;
@@ -98,13 +98,12 @@ source_tree tree_of(const header_directory_list& headers, const source_file_list
   std::map<wide_path, size_t> records;
   const auto record = [&](wide_view folder) -> source_folder& {
     const auto [entry, added] = records.try_emplace(wide_path(folder), tree.folders.size());
-    if (added) tree.folders.push_back(source_folder{wide_path(folder), relative_form(wide_path(folder)), {}, false});
+    if (added) tree.folders.push_back(source_folder{wide_path(folder), relative_form(wide_path(folder)), {}, {}, false});
     return tree.folders[entry->second];
   };
   for (const source_file& file : sources) {
-    source_entry entry{wide_path(file_name(file.path)), file.is_link, std::nullopt};
+    source_entry& entry = add_source_entry(record(parent_path(file.path)), file_name(file.path), file.is_link);
     if (file.is_link) entry.own_relative = relative_form(file.path);
-    record(parent_path(file.path)).sources.push_back(std::move(entry));
   }
   for (const wide_path& folder : headers) record(folder).holds_header = true;
   return tree;
@@ -124,8 +123,8 @@ connection_entries plain_entries(const header_directory_list& headers, const sou
   }
   for (const source_file& file : sources) {
     const std::string group = to_narrow(relative_form(wide_path(parent_path(file.path))));
-    entries.sources.push_back({path_text(relative_form(file.path)),
-                               group == "." ? connection_entries::no_group : group_index.at(group)});
+    add_source(entries, path_text(relative_form(file.path)),
+               group == "." ? connection_entries::no_group : group_index.at(group));
   }
   return entries;
 }
@@ -149,8 +148,8 @@ pugi::xml_node find_group(pugi::xml_node files, std::string_view name) {
 }
 
 void plain_fill(connection_sections& sections, const connection_entries& entries) {
-  const auto append_path = [](pugi::xml_node section, const std::string& text) {
-    section.append_child("path").append_child(pugi::node_pcdata).set_value(text.c_str());
+  const auto append_path = [](pugi::xml_node section, std::string_view text) {
+    section.append_child("path").append_child(pugi::node_pcdata).set_value(text.data(), text.size());
   };
   for (pugi::xml_node section : {sections.include_path, sections.asm_include_path}) {
     for (const std::string& text : entries.include_paths) {

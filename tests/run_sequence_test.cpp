@@ -127,5 +127,67 @@ TEST_F(RunSequence, AConnectionFileThatTheProjectDoesNotNameIsExtendedNotReplace
   EXPECT_EQ(read_file(project_ / "blinky.ipcf"), "<Project/>");
 }
 
+// Where an observer stops a run that adds the reference: during the walk,
+// before the writes, between them, after them, or (none) not at all.
+enum class stop_point { walk, before_writes, between_writes, after_writes, none };
+
+class stopping_observer final : public run_observer {
+ public:
+  explicit stopping_observer(stop_point point) : point_(point) {}
+  bool keep_walking(std::size_t, std::size_t) override { return point_ != stop_point::walk; }
+  bool begin_writing() override { return point_ != stop_point::before_writes; }
+  bool keep_writing() override {
+    return point_ != (writes_asked_++ == 0 ? stop_point::between_writes : stop_point::after_writes);
+  }
+  int stopped_exit_code() const override { return exit_interrupted; }
+
+ private:
+  stop_point point_;
+  int writes_asked_ = 0;
+};
+
+struct stop_case {
+  stop_point point;
+  // The connection file before the run; none where empty.
+  const char* connection_before;
+  // Both files hold the run's changes afterwards; otherwise both are as before.
+  bool written;
+};
+
+constexpr stop_case stop_cases[] = {
+    {stop_point::walk, "", false},
+    {stop_point::before_writes, "", false},
+    {stop_point::between_writes, "", false},
+    {stop_point::between_writes, "<iarProjectConnection/>\r\n", false},
+    {stop_point::after_writes, "", true},
+    {stop_point::none, "<iarProjectConnection/>\r\n", true},
+};
+
+TEST_F(RunSequence, AStoppedRunEndsAtASafePointWithTheObserversCode) {
+  // The walk is asked before it enters a folder.
+  write_file(project_ / "lib/hal/uart.c");
+  for (const stop_case& entry : stop_cases) {
+    SCOPED_TRACE(static_cast<int>(entry.point));
+    write_file(project_ / "blinky.ewp", pristine_project);
+    std::filesystem::remove(project_ / "blinky.ipcf");
+    const std::string before = entry.connection_before;
+    if (!before.empty()) write_file(project_ / "blinky.ipcf", before);
+    stopping_observer observer(entry.point);
+    run_settings settings;
+    settings.observer = &observer;
+    const run_outcome outcome = run(settings);
+    EXPECT_FALSE(outcome.failed());
+    EXPECT_EQ(outcome.stopped, entry.point != stop_point::none);
+    EXPECT_EQ(outcome.exit_code, outcome.stopped ? exit_interrupted : exit_success);
+    EXPECT_EQ(read_file(project_ / "blinky.ewp") != pristine_project, entry.written);
+    const bool connection_there = std::filesystem::exists(project_ / "blinky.ipcf");
+    EXPECT_EQ(connection_there, entry.written || !before.empty());
+    if (connection_there) {
+      EXPECT_EQ(read_file(project_ / "blinky.ipcf") != before, entry.written);
+    }
+    EXPECT_EQ(names_in(project_).size(), connection_there ? 3u : 2u) << "a file was left beside the project";
+  }
+}
+
 }  // namespace
 }  // namespace addfolder

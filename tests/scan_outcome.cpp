@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
 #include <utility>
 
 #include "scan_problem_lines.h"
@@ -33,17 +34,25 @@ scan_outcome scan_every_way(const wide_path& scan_root) {
   reference.headers.assign(headers.begin(), headers.end());
   reference.errors = lines;
 
-  scan_problem_list problems;
-  const source_tree tree = scan_source_tree(scan_root, weakly_canonical(current_path()), exclusion_rules{}, problems);
-  folder_contents found;
-  reference::header_directory_list found_headers;
-  for (const source_folder& folder : tree.folders) {
-    for (const source_entry& entry : folder.sources) found[folder.path].emplace_back(entry.name, entry.is_link);
-    if (folder.holds_header) found_headers.insert(folder.path);
+  // Any number of jobs finds the same, and reports it in the same order.
+  const wide_path working_directory = weakly_canonical(current_path());
+  for (const unsigned jobs : {1u, 2u, 8u}) {
+    SCOPED_TRACE("jobs " + std::to_string(jobs));
+    scan_problem_list problems;
+    const source_tree tree =
+        scan_source_tree(scan_root, working_directory, exclusion_rules{}, problems, walk_options{jobs});
+    folder_contents found;
+    reference::header_directory_list found_headers;
+    for (const source_folder& folder : tree.folders) {
+      for (const source_entry& entry : folder.sources) {
+        found[folder.path].emplace_back(to_wide(folder.name(entry)), entry.is_link);
+      }
+      if (folder.holds_header) found_headers.insert(folder.path);
+    }
+    EXPECT_TRUE(found == expected) << "the walk and the two plain scans find other source files";
+    EXPECT_TRUE(found_headers == headers) << "the walk and the two plain scans find other header folders";
+    EXPECT_EQ(scan_problem_lines(problems), lines) << "the walk and the two plain scans report otherwise";
   }
-  EXPECT_TRUE(found == expected) << "the walk and the two plain scans find other source files";
-  EXPECT_TRUE(found_headers == headers) << "the walk and the two plain scans find other header folders";
-  EXPECT_EQ(scan_problem_lines(problems), lines) << "the walk and the two plain scans report otherwise";
   return reference;
 }
 

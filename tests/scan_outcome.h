@@ -21,9 +21,9 @@ struct scan_outcome {
   std::string errors;
 };
 
-// The program's walk and the two plain scans of the reference model; adds a
-// test failure where the walk does not find what the two scans find, or
-// reports otherwise. Returns what the plain scans found.
+// The program's walk, on 1, 2 and 8 threads, and the two plain scans of the
+// reference model; adds a test failure where the walk does not find what the
+// two scans find, or reports otherwise. Returns what the plain scans found.
 scan_outcome scan_every_way(const wide_path& scan_root);
 
 // One line per source ("source ..."), header ("header ...") and linked

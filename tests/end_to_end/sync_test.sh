@@ -178,6 +178,33 @@ for mode in --check --dry-run; do
   grep -q '^Error While Accessing : lib.nnnn' "$stderr_file" || fail "$mode does not print the problem"
 done
 
+# --- Jobs ----------------------------------------------------------------
+
+scenario "any number of jobs writes the same bytes and reports the same problems in the same order"
+project=$(new_project)
+cd "$project"
+make_vendor_tree
+mkdir -p Drivers/Empty/one Drivers/Empty/two
+if [ "$wine" = no ]; then
+  # Names that cannot be named in a project, each reported where the walk meets it.
+  touch "Drivers/HAL/Src/bad$(printf '\377').c" 'Drivers/BSP/back\slash.c' "Drivers/CMSIS/odd$(printf '\376')"
+fi
+for jobs in 1 2 8; do
+  cp "$examples/blinky.ewp" blinky.ewp
+  rm -f blinky.ipcf
+  run_program_without_input "$(project_argument "$project")" blinky --folder Drivers --exclude gcc/ --jobs $jobs
+  expect_exit 0
+  cp blinky.ipcf "$work_root/jobs$jobs.ipcf"
+  cp "$stderr_file" "$work_root/jobs$jobs.err"
+done
+for jobs in 2 8; do
+  expect_same_file "$work_root/jobs1.ipcf" "$work_root/jobs$jobs.ipcf"
+  expect_same_file "$work_root/jobs1.err" "$work_root/jobs$jobs.err"
+done
+if [ "$wine" = no ]; then
+  [ "$(grep -c . "$work_root/jobs1.err")" = 5 ] || fail "not every problem was reported: $(cat "$work_root/jobs1.err")"
+fi
+
 # --- Runs that overlap ----------------------------------------------------
 
 scenario "eight runs at once on one project take turns, and every folder lands"
@@ -207,7 +234,7 @@ scenario "--help and --version answer without a project"
 run_program_without_input --help
 expect_exit 0
 grep -q '^Usage: addfolder PROJECT_DIR PROJECT_NAME \[OPTIONS\]' "$stdout_file" || fail "no usage line"
-for option in --folder --exclude --exclude-from --prune --dry-run --check --quiet --help --version; do
+for option in --folder --exclude --exclude-from --prune --dry-run --check --quiet --jobs --help --version; do
   grep -q -- "^  $option" "$stdout_file" || fail "the help does not list $option"
 done
 run_program_without_input -h
@@ -227,7 +254,8 @@ for case in "nowhere|Not a folder: Öl日|--folder Öl日" \
   "missing list|The exclusion file missing.txt cannot be read.|--exclude-from missing.txt" \
   "bad pattern|Invalid pattern: ..|--exclude .." \
   "unknown|Unknown option: --prun|--prun" \
-  "no value|The option --exclude needs a value.|--exclude"; do
+  "no value|The option --exclude needs a value.|--exclude" \
+  "jobs|The option --jobs needs a number from 1 to 64: 0|--jobs 0"; do
   IFS='|' read -r name message options <<<"$case"
   # shellcheck disable=SC2086
   run_program_without_input "$(project_argument "$project")" blinky $options

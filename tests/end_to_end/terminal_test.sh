@@ -248,6 +248,59 @@ if [ "$wine" = no ]; then
   expect_missing blinky.ipcf
 fi
 
+# --- Long runs: progress and interrupts (Linux) ----------------------------
+
+# A tree of 40 folders whose every listing waits 50 ms (SLOW_LISTING_LIBRARY,
+# preloaded), so that a walk on one job lasts about two seconds.
+make_slow_tree() {
+  local n
+  for n in $(seq 40); do
+    mkdir -p "slow/part$n" && touch "slow/part$n/file$n.c" "slow/part$n/file$n.h"
+  done
+}
+slowly() {
+  SLOW_LISTING_PATH=slow LD_PRELOAD="$SLOW_LISTING_LIBRARY" SLOW_LISTING_MS=50 "$@"
+}
+
+if [ "$wine" = no ] && [ -f "${SLOW_LISTING_LIBRARY:-}" ] && command -v script >/dev/null; then
+  scenario "on a terminal a long walk shows its progress in place, erased before the summary line"
+  project=$(new_project)
+  cd "$project"
+  make_slow_tree
+  slowly script -qec "'$program' '$project' blinky --folder slow --jobs 1" "$work_root/typescript" >/dev/null </dev/null
+  screen=$(tr -d '\n' <"$work_root/typescript")
+  redraws=$(grep -o $'\rScanning: [0-9]* files, [0-9]* folders' <<<"$screen" | wc -l)
+  [ "$redraws" -ge 2 ] || fail "the progress line was drawn $redraws times: $(cat -v "$work_root/typescript")"
+  grep -qF $'folders\r                              \rblinky.ewp: added the reference to blinky.ipcf; blinky.ipcf: added 40 files in 40 groups and 40 include directories' <<<"$screen" ||
+    fail "the summary line does not follow the erased progress: $(cat -v "$work_root/typescript")"
+
+  scenario "without a terminal, and with --quiet, a long walk writes nothing but the summary"
+  project=$(new_project)
+  cd "$project"
+  make_slow_tree
+  slowly invoke "$project" blinky --folder slow --jobs 1 </dev/null >"$stdout_file" 2>"$stderr_file"
+  expect_no_stderr
+  expect_stdout "blinky.ewp: added the reference to blinky.ipcf; blinky.ipcf: added 40 files in 40 groups and 40 include directories"
+  slowly script -qec "'$program' '$project' blinky --folder slow --jobs 1 --quiet" "$work_root/typescript" >/dev/null </dev/null
+  grep -q Scanning "$work_root/typescript" && fail "--quiet showed the progress: $(cat -v "$work_root/typescript")"
+
+  for signal in INT TERM; do
+    scenario "SIG$signal during the walk stops the run with 130 and writes nothing"
+    project=$(new_project)
+    cd "$project"
+    make_slow_tree
+    SLOW_LISTING_PATH=slow LD_PRELOAD="$SLOW_LISTING_LIBRARY" SLOW_LISTING_MS=50 \
+      "$program" "$project" blinky --folder slow --jobs 1 </dev/null >"$stdout_file" 2>"$stderr_file" &
+    sleep 1
+    kill -s $signal $!
+    wait $!
+    exit_code=$?
+    expect_exit 130
+    expect_same_file "$examples/blinky.ewp" blinky.ewp
+    expect_listing . "blinky.ewp lib main.c main.h slow"
+  done
+fi
+
 # --- Windows only: drives and letter case --------------------------------
 
 if [ "$wine" = yes ]; then

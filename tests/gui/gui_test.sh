@@ -412,5 +412,31 @@ wait_for_exit && expect_exit 255
 expect_content "kept" blinky.ipcf
 expect_missing blinky.ewp
 
+# A walk made slow by a preloaded library (built here for the host), so that
+# the progress window has time to show.
+slow_listing="$work_root/slow_listing.so"
+if c++ -shared -fPIC -O2 -o "$slow_listing" "$here/../slow_listing-posix.cpp" -ldl 2>"$work_root/slow_listing.log"; then
+  scenario "a long walk shows the progress window; Cancel ends the run with 0 and writes nothing"
+  new_project_on_drive_p
+  for n in $(seq 40); do
+    mkdir -p "slow/part$n" && touch "slow/part$n/file$n.c"
+  done
+  SLOW_LISTING_PATH=blinky/slow SLOW_LISTING_MS=250 LD_PRELOAD="$slow_listing" \
+    start_program 'P:\blinky' blinky --folder slow --jobs 1
+  if wait_for_window addfolder; then
+    case "$(control_text Static)" in
+      "Scanning: "*" files, "*" folders") ;;
+      *) fail "the window does not show the count: $(control_text Static)" ;;
+    esac
+    take_screenshot progress-window
+    click_control Button Cancel
+  fi
+  wait_for_exit && expect_exit 0
+  expect_same_file "$examples/blinky.ewp" blinky.ewp
+  expect_listing . "blinky.ewp lib main.c main.h slow"
+else
+  echo "SKIPPED the progress window: the slowing library does not build: $(cat "$work_root/slow_listing.log")"
+fi
+
 echo "GUI scenarios took $((SECONDS - started))s; screenshots in $screenshots"
 finish

@@ -1,0 +1,122 @@
+#include "folder_lister.h"
+
+#include <algorithm>
+#include <new>
+#include <system_error>
+
+namespace addfolder {
+namespace {
+
+// How many folders the helpers list before the walk takes them, at most.
+constexpr std::size_t most_folders_ahead = 128;
+
+}  // namespace
+
+void list_folder(listed_folder& folder, const exclusion_rules& rules) {
+  folder.error = list_directory(folder.path, folder.listing);
+  if (folder.error != 0) return;
+  const std::vector<directory_entry>& entries = folder.listing.entries;
+  const bool excludes = !is_empty(rules);
+  folder.left_out.assign(entries.size(), false);
+  exclusion_state below;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const directory_entry& entry = entries[i];
+    // The walk reports these and goes past them.
+    if (entry.unconvertible_name || entry.name_holds_backslash) continue;
+    const wide_view name = folder.listing.name(entry);
+    if (excludes && is_excluded(rules, folder.exclusions, name, entry.is_directory,
+                                entry.is_directory ? &below : nullptr)) {
+      folder.left_out[i] = true;
+      continue;
+    }
+    if (!entry.is_directory) continue;
+    auto& subfolder = folder.subfolders.emplace_back(std::make_unique<listed_folder>());
+    subfolder->path.reserve(folder.path.size() + 1 + name.size());
+    subfolder->path = folder.path;
+    append_element(subfolder->path, name);
+    if (excludes) subfolder->exclusions = below;
+  }
+}
+
+unsigned default_walk_jobs() {
+  const unsigned hardware = std::thread::hardware_concurrency();
+  return std::clamp(hardware, 1u, 8u);
+}
+
+folder_lister::folder_lister(const exclusion_rules& rules, unsigned jobs) : rules_(rules) {
+  try {
+    for (unsigned i = 1; i < jobs; ++i) helpers_.emplace_back([this] { help(); });
+  } catch (const std::system_error&) {
+    // The system has no more threads to give: the walk makes do with fewer.
+  }
+}
+
+folder_lister::~folder_lister() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  work_.notify_all();
+  for (std::thread& helper : helpers_) helper.join();
+}
+
+// Lists a folder that this thread has taken, and offers its subfolders,
+// the first on top.
+void folder_lister::list_and_offer(listed_folder& folder) {
+  try {
+    list_folder(folder, rules_);
+  } catch (...) {
+    // The walk ends when it takes this folder, so its subfolders are not offered.
+    folder.failure = std::current_exception();
+    return;
+  }
+  if (helpers_.empty()) return;
+  std::lock_guard<std::mutex> lock(mutex_);
+  try {
+    for (auto subfolder = folder.subfolders.rbegin(); subfolder != folder.subfolders.rend(); ++subfolder) {
+      waiting_.push_back(subfolder->get());
+    }
+  } catch (const std::bad_alloc&) {
+    // What is not offered, the walk lists itself when it gets there.
+  }
+}
+
+void folder_lister::help() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  while (true) {
+    work_.wait(lock, [this] { return stopping_ || (!waiting_.empty() && ahead_ < most_folders_ahead); });
+    if (stopping_) return;
+    listed_folder& folder = *waiting_.back();
+    waiting_.pop_back();
+    folder.progress = listed_folder::stage::listing;
+    lock.unlock();
+    list_and_offer(folder);
+    lock.lock();
+    folder.progress = listed_folder::stage::listed;
+    ++ahead_;
+    listed_.notify_all();
+    if (!waiting_.empty()) work_.notify_all();
+  }
+}
+
+void folder_lister::await(listed_folder& folder) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (folder.progress == listed_folder::stage::waiting) {
+    // No helper has it: this thread lists it, and no helper may find it later.
+    const auto offered = std::find(waiting_.rbegin(), waiting_.rend(), &folder);
+    if (offered != waiting_.rend()) waiting_.erase(std::next(offered).base());
+    folder.progress = listed_folder::stage::listing;
+    lock.unlock();
+    list_and_offer(folder);
+    lock.lock();
+    folder.progress = listed_folder::stage::listed;
+    if (!waiting_.empty()) work_.notify_all();
+  } else {
+    listed_.wait(lock, [&folder] { return folder.progress == listed_folder::stage::listed; });
+    --ahead_;
+    work_.notify_one();
+  }
+  if (folder.failure) std::rethrow_exception(folder.failure);
+}
+
+}  // namespace addfolder
