@@ -59,6 +59,13 @@ inline constexpr std::u16string_view option_without_value_intro = u"The option "
 inline constexpr std::u16string_view option_without_value_detail = u" needs a value.";
 inline constexpr std::u16string_view invalid_pattern = u"Invalid pattern: ";
 inline constexpr std::u16string_view invalid_jobs = u"The option --jobs needs a number from 1 to 64: ";
+inline constexpr std::u16string_view invalid_groups = u"The option --groups needs tree or flat: ";
+inline constexpr std::u16string_view base_without_folder = u"The option --base needs NAME=DIR: ";
+// A NAME of --base or of the sync file's [base] that is no custom argument
+// variable, and one given twice: intro, NAME, detail.
+inline constexpr std::u16string_view invalid_argument_variable = u"Invalid argument variable: ";
+inline constexpr std::u16string_view argument_variable_twice_intro = u"The argument variable ";
+inline constexpr std::u16string_view argument_variable_twice_detail = u" is given twice.";
 // A value that holds a double quote: after invalid_pattern and the value,
 // stray_quote_intro, the value before the quote, stray_quote_middle, that
 // again, stray_quote_detail.
@@ -80,6 +87,8 @@ inline constexpr std::u16string_view sync_not_strings = u" must be an array of s
 inline constexpr std::u16string_view sync_not_a_string = u" must be a string";
 inline constexpr std::u16string_view sync_not_a_boolean = u" must be true or false";
 inline constexpr std::u16string_view sync_not_folder_tables = u" must be [[folder]] tables";
+inline constexpr std::u16string_view sync_not_a_table = u" must be a table";
+inline constexpr std::u16string_view sync_not_a_layout = u" must be \"tree\" or \"flat\"";
 inline constexpr std::u16string_view sync_folder_without_path = u"[[folder]] without \"path\"";
 inline constexpr std::u16string_view sync_empty_name = u" is empty";
 inline constexpr std::u16string_view sync_impossible_name = u" holds \" or NUL, which no Windows name holds";
@@ -181,6 +190,8 @@ inline constexpr std::u16string_view usage[] = {
     u"  --exclude PATTERN    leave out what PATTERN matches; may be given more than once",
     u"  --exclude-from FILE  leave out what the patterns in FILE match, one a line",
     u"  --prune              also remove what the folder no longer provides",
+    u"  --groups tree|flat   group the files as a tree of folders, or one group per folder (default: flat)",
+    u"  --base NAME=DIR      name what lies in DIR by the IDE's argument variable $NAME$; may be given more than once",
     u"  --dry-run            report every change that the run would make, and write nothing",
     u"  --check              as --dry-run, but exit with 1 when there is any change",
     u"  --quiet              no summary line and no progress",

@@ -64,6 +64,12 @@ int run_program(const std::vector<wide_text>& argument_list, const front_end& ui
   run_settings settings;
   if (const run_outcome read = read_exclusions(line, settings.exclusions); read.failed()) return finish(read, ui);
   settings.prune = line.prune;
+  settings.groups = line.groups.value_or(group_layout::flat);
+  for (const base_definition& base : line.bases) {
+    std::optional<wide_path> directory = typed_folder(base.directory);
+    if (!directory) return finish(failure(exit_command_line_error, wide_text(not_a_folder) + base.directory), ui);
+    settings.bases.push_back({base.name, std::move(*directory)});
+  }
   settings.dry_run = line.dry_run || line.check;
   settings.check = line.check;
 

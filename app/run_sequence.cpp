@@ -9,6 +9,7 @@
 #include "connection_prune.h"
 #include "failure_message.h"
 #include "file_names.h"
+#include "folder_scope.h"
 #include "file_undo.h"
 #include "folder_choice.h"
 #include "leftover_files.h"
@@ -18,6 +19,7 @@
 #include "source_tree.h"
 #include "system_error.h"
 #include "text_conversion.h"
+#include "text_roots.h"
 #include "xml_document.h"
 
 namespace addfolder {
@@ -64,10 +66,20 @@ bool walk_was_incomplete(const scan_problem_list& problems) {
 // What the run makes of the folder, before any file is read.
 struct folder_plan {
   connection_entries entries;
-  // The folder's relative form, in narrow text.
-  std::string folder;
+  // What lies within the folder, for the prune.
+  folder_scope folder;
   bool prune = false;
 };
+
+// The roots of the run's texts: the project directory, then the bases, each
+// made absolute and weakly canonical.
+text_roots roots_of(const wide_path& project_directory, const std::vector<base_definition>& bases) {
+  text_roots roots = project_roots(project_directory);
+  for (const base_definition& base : bases) {
+    roots.push_back({variable_macro(to_narrow(base.name)), weakly_canonical(absolute_form(base.directory))});
+  }
+  return roots;
+}
 
 // The two files of the project, and how the project file may name the second.
 struct project_files {
@@ -229,8 +241,9 @@ run_outcome run_sequence(const command_arguments& arguments, const wide_path& ch
     // the folder from the working directory, as the user named it.
     const wide_path full_directory = absolute_form(arguments.project_directory);
     const wide_path project_directory = weakly_canonical(full_directory);
-    const wide_path folder = resolved_relative_form(chosen_folder, project_directory);
-    if (folder.empty()) return failure(exit_failure, other_drive_message(chosen_folder));
+    const text_roots roots = roots_of(project_directory, settings.bases);
+    const folder_forms folder = resolve_folder_forms(chosen_folder, roots);
+    if (folder.relative.empty()) return failure(exit_failure, other_drive_message(chosen_folder));
     wide_path scan_root = relative_form(chosen_folder);
     if (scan_root.empty()) scan_root = chosen_folder;
 
@@ -238,12 +251,12 @@ run_outcome run_sequence(const command_arguments& arguments, const wide_path& ch
     // resolved or named stops the run with the project as it was.
     folder_plan plan;
     {
-      const source_tree tree = scan_source_tree(scan_root, project_directory, settings.exclusions, scan_problems,
+      const source_tree tree = scan_source_tree(scan_root, roots, settings.exclusions, scan_problems,
                                                 walk_options{settings.jobs, settings.observer});
       if (tree.stopped) return stopped(settings);
-      plan.entries = plan_connection_entries(tree);
+      plan.entries = plan_connection_entries(tree, settings.groups);
     }
-    plan.folder = to_narrow(folder);
+    plan.folder = scope_of_folder(folder, roots);
     run_outcome outcome;
     outcome.walk_incomplete = walk_was_incomplete(scan_problems);
     if (settings.check && outcome.walk_incomplete) outcome.exit_code = exit_out_of_sync;

@@ -4,7 +4,9 @@
 #include <chrono>
 #include <string>
 
+#include "argument_variable.h"
 #include "command_line.h"
+#include "connection_document.h"
 #include "exclusion_rules.h"
 #include "run_lock.h"
 #include "run_observer.h"
@@ -19,6 +21,11 @@ struct run_settings {
   exclusion_rules exclusions;
   // Also remove what the folder no longer provides.
   bool prune = false;
+  // How the folder's files are grouped.
+  group_layout groups = group_layout::flat;
+  // The folders that texts name by argument variables, each an existing
+  // folder, relative to the working directory or absolute.
+  std::vector<base_definition> bases;
   // Work out every change and write nothing; with check, end with
   // exit_out_of_sync when there is any.
   bool dry_run = false;

@@ -80,7 +80,7 @@ TEST_F(RelativeForm, FormsDerivedFromTheParentsAnswerAsRelativeForm) {
   std::filesystem::create_directories(root_ / "work/blinky/src/deep/er");
   const wide_path working_directory = weakly_canonical(current_path());
   for (const wide_path root : {u".", u"src", u"..\\lib", u"..", u"..\\blinky\\src", u"..\\.."}) {
-    std::map<wide_path, folder_forms> folders{{root, resolve_folder_forms(root, working_directory)}};
+    std::map<wide_path, folder_forms> folders{{root, resolve_folder_forms(root, project_roots(working_directory))}};
     EXPECT_EQ(folders[root].relative, relative_form(root)) << to_narrow(root);
     // Every folder and file that a walk from this root meets, spelled as the
     // walk spells it, parents before their entries.
@@ -91,7 +91,7 @@ TEST_F(RelativeForm, FormsDerivedFromTheParentsAnswerAsRelativeForm) {
       const wide_path entry = root + u"\\" + to_wide_path(item.path().lexically_relative(walked));
       const folder_forms& parent = folders.at(wide_path(parent_path(entry)));
       if (item.is_directory()) {
-        derive_subfolder_forms(parent, file_name(entry), working_directory, folders[entry]);
+        derive_subfolder_forms(parent, file_name(entry), project_roots(working_directory), folders[entry]);
         EXPECT_EQ(folders[entry].relative, relative_form(entry)) << to_narrow(entry);
       } else {
         // A file's relative form is its folder's and its name.
