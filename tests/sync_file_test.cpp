@@ -25,12 +25,20 @@ std::string outcome(std::string_view bytes) {
   sync_file parsed;
   sync_file_error error;
   if (!parse_sync_file(bytes, file, parsed, error)) return to_narrow(sync_file_error_text(error));
-  std::string read = "exclude " + joined(parsed.exclude);
+  const auto layout = [](std::optional<group_layout> groups) {
+    return !groups ? "" : *groups == group_layout::tree ? " groups tree" : " groups flat";
+  };
+  std::string read = "exclude " + joined(parsed.exclude) + layout(parsed.groups);
+  for (const sync_base& base : parsed.bases) {
+    read += " base " + to_narrow(base.base.name) + "=" + to_narrow(base.base.directory) + " (line " +
+            std::to_string(base.line) + ")";
+  }
   for (const sync_folder& folder : parsed.folders) {
     read += "; " + to_narrow(folder.path) + " (line " + std::to_string(folder.line) + ")";
     if (!folder.exclude.empty()) read += " exclude " + joined(folder.exclude);
     if (!folder.exclude_from.empty()) read += " from " + to_narrow(folder.exclude_from);
     if (folder.prune) read += " prune";
+    read += layout(folder.groups);
   }
   return read;
 }
@@ -49,6 +57,14 @@ TEST(SyncFile, ReaderTakesGoodFilesAndNamesWhereBadOnesGoWrong) {
        "exclude [*_template.c]; Drivers (line 4) exclude [gcc/, arm\\] from drivers.exclude prune; "
        "Middlewares/Third_Party/FreeRTOS/Source (line 10)"},
       {"", "exclude []"},
+      {"groups = 'tree'\n[base]\nCUBE = '../ST/Cube'\nA_1 = 'C:\\SDK'\n" + prefix + "groups = 'flat'\n",
+       "exclude [] groups tree base CUBE=../ST/Cube (line 3) base A_1=C:\\SDK (line 4); Drivers (line 6) groups flat"},
+      {"groups = 'Tree'\n", "blinky.addfolder.toml:1:10: \"groups\" must be \"tree\" or \"flat\""},
+      {"base = 'C:/SDK'\n", "blinky.addfolder.toml:1:8: \"base\" must be a table"},
+      {"[base]\nSDK = 'a'\nproj_dir = 'b'\n", "blinky.addfolder.toml:3:1: Invalid argument variable: proj_dir"},
+      {"[base]\n'my sdk' = 'a'\n", "blinky.addfolder.toml:2:1: Invalid argument variable: my sdk"},
+      {"[base]\nSDK = 'a'\nsdk = 'b'\n", "blinky.addfolder.toml:3:1: The argument variable sdk is given twice."},
+      {"[base]\nSDK = 1\n", "blinky.addfolder.toml:2:7: \"SDK\" must be a string"},
       {"\xEF\xBB\xBF[[folder]]\r\npath = 'Core\\Src'\r\nprune = false\r\n", "exclude []; Core\\Src (line 2)"},
       {"folder = [{ path = \"T\xC3\xA9" "ber\" }, { path = \"App\", exclude = [] }]",
        "exclude []; T\xC3\xA9" "ber (line 1); App (line 1)"},
