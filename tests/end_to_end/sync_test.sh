@@ -120,6 +120,25 @@ if [ "$wine" = no ]; then
   chmod 755 Drivers/HAL/Inc
 fi
 
+# --- Groups as a tree, and a base -----------------------------------------
+
+scenario "--groups tree and --base write a tree of groups and texts from the base, and a second run writes nothing"
+project=$(new_project)
+cd "$project"
+mkdir -p ../Repository/Cube
+(cd ../Repository/Cube && make_vendor_tree)
+tree_options=(--folder ../Repository/Cube/Drivers --groups tree --base CUBE=../Repository/Cube "${patterns[@]}")
+run_program_without_input "$(project_argument "$project")" blinky "${tree_options[@]}" --prune
+expect_exit 0
+expect_same_file "$expected/tree-base.ipcf" blinky.ipcf
+expect_stdout_line "blinky.ewp: added the reference to blinky.ipcf; blinky.ipcf: added 6 files in 4 groups and 4 include directories"
+before=$(snapshot)
+sleep 1
+run_program_without_input "$(project_argument "$project")" blinky "${tree_options[@]}" --prune
+expect_exit 0
+[ "$(snapshot)" = "$before" ] || fail "a file was written"
+expect_stdout_line "blinky.ipcf: nothing to add or remove"
+
 # --- Dry run and check ----------------------------------------------------
 
 scenario "a dry run reports every change and writes nothing"
@@ -234,7 +253,7 @@ scenario "--help and --version answer without a project"
 run_program_without_input --help
 expect_exit 0
 grep -q '^Usage: addfolder PROJECT_DIR PROJECT_NAME \[OPTIONS\]' "$stdout_file" || fail "no usage line"
-for option in --folder --exclude --exclude-from --prune --dry-run --check --quiet --jobs --help --version; do
+for option in --folder --exclude --exclude-from --prune --groups --base --dry-run --check --quiet --jobs --help --version; do
   grep -q -- "^  $option" "$stdout_file" || fail "the help does not list $option"
 done
 run_program_without_input -h
@@ -255,7 +274,10 @@ for case in "nowhere|Not a folder: Öl日|--folder Öl日" \
   "bad pattern|Invalid pattern: ..|--exclude .." \
   "unknown|Unknown option: --prun|--prun" \
   "no value|The option --exclude needs a value.|--exclude" \
-  "jobs|The option --jobs needs a number from 1 to 64: 0|--jobs 0"; do
+  "jobs|The option --jobs needs a number from 1 to 64: 0|--jobs 0" \
+  "groups|The option --groups needs tree or flat: nested|--groups nested" \
+  "variable|Invalid argument variable: PROJ_DIR|--base PROJ_DIR=lib" \
+  "base folder|Not a folder: nowhere|--base SDK=nowhere"; do
   IFS='|' read -r name message options <<<"$case"
   # shellcheck disable=SC2086
   run_program_without_input "$(project_argument "$project")" blinky $options
