@@ -36,7 +36,8 @@ class RunSequence : public ::testing::Test {
   }
   run_outcome run(const run_settings& settings = {}) {
     scan_problem_list problems;
-    return run_sequence({to_wide_path(project_), u"blinky"}, to_wide_path(project_ / "lib"), settings, problems);
+    return run_sequence({to_wide_path(project_), u"blinky"}, {folder_settings{to_wide_path(project_ / "lib"), {}, false, false}},
+                        settings, problems);
   }
   void make_read_only(const char* name, bool read_only) {
     using std::filesystem::perms;
