@@ -21,6 +21,27 @@ wide_text wide(std::string_view text) {
   return converted;
 }
 
+// toml++'s description, which quotes what it saw, in one line: a line end or
+// another control character that it quotes is written as an escape.
+wide_text one_line(std::string_view description) {
+  constexpr char16_t digits[] = u"0123456789ABCDEF";
+  wide_text line;
+  for (const char16_t c : wide(description)) {
+    if (c >= 0x20) {
+      line += c;
+    } else if (c == u'\n') {
+      line += u"\\n";
+    } else if (c == u'\t') {
+      line += u"\\t";
+    } else {
+      line += u"\\x";
+      line += digits[c >> 4];
+      line += digits[c & 15];
+    }
+  }
+  return line;
+}
+
 wide_text number_text(std::uint32_t number) { return wide(std::to_string(number)); }
 
 wide_text quoted(std::string_view key) { return u"\"" + wide(key) + u"\""; }
@@ -148,7 +169,7 @@ bool parse_sync_file(std::string_view bytes, wide_view file, sync_file& parsed, 
   } catch (const toml::parse_error& failure) {
     error.line = failure.source().begin.line;
     error.column = failure.source().begin.column;
-    error.message = wide(failure.description());
+    error.message = one_line(failure.description());
     if (error.message.empty()) error.message = sync_file_not_toml;
     return false;
   }
