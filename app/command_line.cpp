@@ -44,7 +44,7 @@ run_outcome parse_command_line(const std::vector<wide_text>& argument_list, comm
     } else if (argument == u"--version") {
       if (parsed.request != command_request::help) parsed.request = command_request::version;
     } else if (argument == u"--folder" || argument == u"--exclude" || argument == u"--exclude-from" ||
-               argument == u"--jobs") {
+               argument == u"--remove" || argument == u"--jobs") {
       wide_text value_error;
       if (!take_value(argument_list, i, value)) {
         refuse(option_without_value_intro, argument, option_without_value_detail);
@@ -54,12 +54,18 @@ run_outcome parse_command_line(const std::vector<wide_text>& argument_list, comm
       } else if (!check_typed_value(value, value_error)) {
         refuse(value_error, {});
       } else if (argument == u"--folder") {
-        parsed.folder = value;
+        parsed.folders.push_back(value);
+      } else if (argument == u"--remove") {
+        parsed.remove_folders.push_back(value);
       } else if (argument == u"--exclude") {
         parsed.exclude_patterns.push_back(value);
       } else {
         parsed.exclude_files.push_back(value);
       }
+    } else if (argument == u"--sync") {
+      parsed.sync = true;
+    } else if (argument == u"--save") {
+      parsed.save = true;
     } else if (argument == u"--prune") {
       parsed.prune = true;
     } else if (argument == u"--dry-run") {
@@ -75,6 +81,14 @@ run_outcome parse_command_line(const std::vector<wide_text>& argument_list, comm
     }
   }
   if (parsed.request != command_request::run) return {};
+  const auto conflict = [&](wide_text_view other) {
+    refuse(options_conflict_intro, u"--sync", wide_text(options_conflict_middle) + wide_text(other) +
+                                                  wide_text(options_conflict_detail));
+  };
+  if (parsed.sync && !parsed.folders.empty()) conflict(u"--folder");
+  if (parsed.sync && parsed.save) conflict(u"--save");
+  // A [[folder]] table names one file of patterns.
+  if (parsed.save && parsed.exclude_files.size() > 1) refuse(save_one_exclusion_file, {});
   if (positional.size() < 2 && error.empty()) error = missing_arguments;
   if (!error.empty()) return failure(exit_command_line_error, error);
   parsed.arguments = command_arguments{positional[0], positional[1]};
