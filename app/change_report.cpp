@@ -92,6 +92,16 @@ wide_text change_summary_line(const change_counts& counts, wide_text_view projec
   return line + removed;
 }
 
+wide_text saved_folder_line(wide_text_view sync_file, wide_text_view folder) {
+  return wide_text(added_mark) + wide_text(sync_file) + wide_text(report_separator) + wide_text(folder_word) + u' ' +
+         wide_text(folder);
+}
+
+wide_text saved_folders_summary(wide_text_view sync_file, size_t folders) {
+  return wide_text(file_separator) + wide_text(sync_file) + wide_text(report_separator) + wide_text(added_word) +
+         u' ' + count_of(folders, folder_word, many_folders);
+}
+
 std::vector<wide_text> lines_for_box(std::vector<wide_text> lines) {
   if (lines.size() <= most_box_lines) return lines;
   const size_t more = lines.size() - most_box_lines;

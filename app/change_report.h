@@ -22,6 +22,14 @@ std::vector<wide_text> change_report_lines(const change_log& log, wide_text_view
 wide_text change_summary_line(const change_counts& counts, wide_text_view project_file,
                               wide_text_view connection_file);
 
+// The report's line for a folder that --save records: "+ ", the sync file,
+// ": folder " and the folder as the sync file names it.
+wide_text saved_folder_line(wide_text_view sync_file, wide_text_view folder);
+
+// What the summary line says of the sync file, after the rest:
+//   ; blinky.addfolder.toml: added 2 folders
+wide_text saved_folders_summary(wide_text_view sync_file, size_t folders);
+
 // The first lines of a long text, and then how many more there are, for a
 // window that lists problems.
 std::vector<wide_text> lines_for_box(std::vector<wide_text> lines);

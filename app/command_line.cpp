@@ -29,7 +29,7 @@ unsigned jobs_number(wide_text_view text) {
 
 bool takes_value(wide_text_view option) {
   return option == u"--folder" || option == u"--exclude" || option == u"--exclude-from" || option == u"--jobs" ||
-         option == u"--groups" || option == u"--base";
+         option == u"--remove" || option == u"--groups" || option == u"--base";
 }
 
 // Takes the value of an option that has one; an error, for the user, where it is not one the option takes.
@@ -46,7 +46,9 @@ void take_option_value(wide_text_view option, const wide_text& value, command_li
   } else if (!check_typed_value(value, error)) {
     return;
   } else if (option == u"--folder") {
-    parsed.folder = value;
+    parsed.folders.push_back(value);
+  } else if (option == u"--remove") {
+    parsed.remove_folders.push_back(value);
   } else if (option == u"--exclude") {
     parsed.exclude_patterns.push_back(value);
   } else {
@@ -78,6 +80,10 @@ run_outcome parse_command_line(const std::vector<wide_text>& argument_list, comm
         take_option_value(argument, value, parsed, value_error);
         if (!value_error.empty()) refuse(value_error, {});
       }
+    } else if (argument == u"--sync") {
+      parsed.sync = true;
+    } else if (argument == u"--save") {
+      parsed.save = true;
     } else if (argument == u"--prune") {
       parsed.prune = true;
     } else if (argument == u"--dry-run") {
@@ -93,6 +99,14 @@ run_outcome parse_command_line(const std::vector<wide_text>& argument_list, comm
     }
   }
   if (parsed.request != command_request::run) return {};
+  const auto conflict = [&](wide_text_view other) {
+    refuse(options_conflict_intro, u"--sync", wide_text(options_conflict_middle) + wide_text(other) +
+                                                  wide_text(options_conflict_detail));
+  };
+  if (parsed.sync && !parsed.folders.empty()) conflict(u"--folder");
+  if (parsed.sync && parsed.save) conflict(u"--save");
+  // A [[folder]] table names one file of patterns.
+  if (parsed.save && parsed.exclude_files.size() > 1) refuse(save_one_exclusion_file, {});
   if (positional.size() < 2 && error.empty()) error = missing_arguments;
   if (!error.empty()) return failure(exit_command_line_error, error);
   parsed.arguments = command_arguments{positional[0], positional[1]};

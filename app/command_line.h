@@ -25,8 +25,14 @@ enum class command_request { run, help, version };
 struct command_line {
   command_request request = command_request::run;
   command_arguments arguments;
-  // --folder: the folder to add, as typed, instead of asking for it.
-  std::optional<wide_path> folder;
+  // --folder: the folders to add, as typed, in order, instead of asking for one.
+  std::vector<wide_path> folders;
+  // --sync: every folder that the sync file names, instead of asking for one.
+  bool sync = false;
+  // --save: record the run's folders in the sync file.
+  bool save = false;
+  // --remove: the folders to take out of the connection file, as typed, in order.
+  std::vector<wide_path> remove_folders;
   // --exclude, each pattern as typed, in order.
   std::vector<wide_text> exclude_patterns;
   // --exclude-from, each file as typed, in order.
@@ -50,7 +56,9 @@ struct command_line {
 // user for an unknown option, an option without its value, a value that
 // holds a double quote, a --jobs that is no number from 1 to 64, a --groups
 // other than tree or flat, a --base that is no NAME=DIR with a custom
-// argument variable or names one twice, or fewer than two arguments.
+// argument variable or names one twice, options that do not go together
+// (--sync with --folder or --save; --save with more than one
+// --exclude-from), or fewer than two arguments.
 run_outcome parse_command_line(const std::vector<wide_text>& argument_list, command_line& parsed);
 
 // Splits the process command line by the platform's rules (Windows only);

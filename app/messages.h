@@ -66,6 +66,14 @@ inline constexpr std::u16string_view base_without_folder = u"The option --base n
 inline constexpr std::u16string_view invalid_argument_variable = u"Invalid argument variable: ";
 inline constexpr std::u16string_view argument_variable_twice_intro = u"The argument variable ";
 inline constexpr std::u16string_view argument_variable_twice_detail = u" is given twice.";
+// Options that do not go together: the intro, one option, the middle, the
+// other, the detail.
+inline constexpr std::u16string_view options_conflict_intro = u"The options ";
+inline constexpr std::u16string_view options_conflict_middle = u" and ";
+inline constexpr std::u16string_view options_conflict_detail = u" cannot be given together.";
+// A [[folder]] table names one file of patterns.
+inline constexpr std::u16string_view save_one_exclusion_file =
+    u"The option --save records one --exclude-from for a folder; put the patterns in one file.";
 // A value that holds a double quote: after invalid_pattern and the value,
 // stray_quote_intro, the value before the quote, stray_quote_middle, that
 // again, stray_quote_detail.
@@ -94,9 +102,24 @@ inline constexpr std::u16string_view sync_empty_name = u" is empty";
 inline constexpr std::u16string_view sync_impossible_name = u" holds \" or NUL, which no Windows name holds";
 inline constexpr std::u16string_view sync_folder_twice_detail = u" is named by two [[folder]] tables; the first is on line ";
 inline constexpr std::u16string_view sync_file_not_toml = u"not a TOML file";
-// The sync file cannot be read, after its name.
-inline constexpr std::u16string_view sync_file_unreadable_intro = u"The sync file ";
+// The sync file cannot be read or written: the intro, its name, the detail.
+inline constexpr std::u16string_view sync_file_intro = u"The sync file ";
 inline constexpr std::u16string_view sync_file_unreadable_detail = u" cannot be read.";
+inline constexpr std::u16string_view sync_file_unwritable_detail = u" cannot be written.";
+// --sync and no sync file: the intro, its name, the detail.
+inline constexpr std::u16string_view no_sync_file_intro = u"There is no sync file ";
+inline constexpr std::u16string_view no_sync_file_detail = u".";
+// A folder of the sync file that does not exist: not_a_folder, the folder as
+// written, the intro, the file, the middle, the line, the detail.
+inline constexpr std::u16string_view sync_folder_missing_intro = u" (";
+inline constexpr std::u16string_view sync_folder_missing_middle = u", line ";
+inline constexpr std::u16string_view sync_folder_missing_detail = u")";
+// --remove and a folder that the sync file still names: the folder, the
+// intro, the file, the detail.
+inline constexpr std::u16string_view removed_folder_kept_intro = u" is still in ";
+inline constexpr std::u16string_view removed_folder_kept_detail = u"; the next --sync adds it again.";
+// The name of the sync file: the project name, then this.
+inline constexpr std::u16string_view sync_file_extension = u".addfolder.toml";
 // --save and a folder that the sync file names: folder, intro, file, detail.
 inline constexpr std::u16string_view sync_folder_saved_intro = u" is in ";
 inline constexpr std::u16string_view sync_folder_saved_detail = u" already; change it there.";
@@ -141,6 +164,7 @@ inline constexpr std::u16string_view added_mark = u"+ ";
 inline constexpr std::u16string_view removed_mark = u"- ";
 inline constexpr std::u16string_view report_separator = u": ";
 inline constexpr std::u16string_view group_word = u"group";
+inline constexpr std::u16string_view folder_word = u"folder";
 // The words of the summary line, such as
 //   blinky.ewp: added the reference to blinky.ipcf; blinky.ipcf: added 7 files in 3 groups
 inline constexpr std::u16string_view reference_added = u": added the reference to ";
@@ -151,6 +175,7 @@ inline constexpr std::u16string_view one_file = u"file";
 inline constexpr std::u16string_view many_files = u"files";
 inline constexpr std::u16string_view one_group = u"group";
 inline constexpr std::u16string_view many_groups = u"groups";
+inline constexpr std::u16string_view many_folders = u"folders";
 inline constexpr std::u16string_view one_include_directory = u"include directory";
 inline constexpr std::u16string_view many_include_directories = u"include directories";
 inline constexpr std::u16string_view one_empty_group = u"empty group";
@@ -186,10 +211,17 @@ inline constexpr std::u16string_view usage[] = {
     u"beside PROJECT_NAME.ewp and makes the project reference it.",
     u"",
     u"Options:",
-    u"  --folder DIR         the folder to add, relative to the working directory; no dialog, no prompt",
+    u"  --folder DIR         a folder to add, relative to the working directory, with no dialog",
+    u"                       and no prompt; may be given more than once",
+    u"  --sync               keep every folder that PROJECT_NAME.addfolder.toml names in sync,",
+    u"                       each with its own patterns; no dialog, no prompt",
+    u"  --save               record the run's folders in PROJECT_NAME.addfolder.toml, with this",
+    u"                       run's --exclude, --exclude-from and --prune",
+    u"  --remove DIR         take out of PROJECT_NAME.ipcf what lies within DIR, relative to the",
+    u"                       working directory; DIR need not exist; may be given more than once",
     u"  --exclude PATTERN    leave out what PATTERN matches; may be given more than once",
     u"  --exclude-from FILE  leave out what the patterns in FILE match, one a line",
-    u"  --prune              also remove what the folder no longer provides",
+    u"  --prune              also remove what each folder no longer provides",
     u"  --groups tree|flat   group the files as a tree of folders, or one group per folder (default: flat)",
     u"  --base NAME=DIR      name what lies in DIR by the IDE's argument variable $NAME$; may be given more than once",
     u"  --dry-run            report every change that the run would make, and write nothing",
@@ -203,8 +235,10 @@ inline constexpr std::u16string_view usage[] = {
     u"** any number of folders. With a / or \\ inside, a pattern starts at the folder;",
     u"without, it matches a name at any depth. A trailing / matches folders only.",
     u"",
-    u"Example:",
+    u"Examples:",
     u"  addfolder . blinky --folder Drivers --exclude gcc/ --exclude arm/ --exclude \"*_template.c\" --prune",
+    u"  addfolder . blinky --folder Drivers --exclude gcc/ --prune --save",
+    u"  addfolder . blinky --sync --quiet",
 };
 
 // The start of every error line of the terminal program.

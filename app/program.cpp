@@ -2,13 +2,12 @@
 
 #include "change_report.h"
 #include "command_line.h"
-#include "exclusion_input.h"
 #include "exit_codes.h"
 #include "file_names.h"
-#include "folder_choice.h"
 #include "folder_lister.h"
 #include "messages.h"
 #include "program_version.h"
+#include "run_folders.h"
 #include "run_sequence.h"
 
 namespace addfolder {
@@ -16,25 +15,22 @@ namespace {
 
 std::vector<wide_text> usage_lines() { return std::vector<wide_text>(std::begin(usage), std::end(usage)); }
 
-// The folder that --folder names, or the one the user is asked for.
-folder_answer folder_to_add(const command_line& line, const front_end& ui) {
-  if (!line.folder) return ui.ask_for_folder(line.arguments.project_directory);
-  if (std::optional<wide_path> folder = typed_folder(*line.folder)) return folder_answer{folder, {}};
-  return folder_answer{std::nullopt, failure(exit_command_line_error, wide_text(not_a_folder) + *line.folder)};
-}
-
 // Shows a failed outcome's message; returns its exit code.
 int finish(const run_outcome& outcome, const front_end& ui) {
   if (outcome.failed()) ui.show_error(outcome.message, outcome.reason);
   return outcome.exit_code;
 }
 
-void show_outcome(const command_line& line, const run_outcome& outcome, const front_end& ui) {
+void show_outcome(const command_line& line, const run_request& request, const run_outcome& outcome,
+                  const front_end& ui) {
   if (outcome.prune_skipped) ui.show_note(prune_skipped);
+  for (const wide_text& note : request.notes) ui.show_note(note);
   const wide_text project_file = line.arguments.project_name + u".ewp";
   const wide_text connection_file = line.arguments.project_name + u".ipcf";
+  const sync_file_addition& save = request.save;
   if (line.dry_run || line.check) {
     std::vector<wide_text> report = change_report_lines(outcome.changes, project_file, connection_file);
+    for (const sync_folder& table : save.folders) report.push_back(saved_folder_line(save.shown_name, table.path));
     // What could not be read may hold changes too, so such a check never says "in sync".
     if (outcome.walk_incomplete) {
       report.emplace_back(check_incomplete);
@@ -43,7 +39,9 @@ void show_outcome(const command_line& line, const run_outcome& outcome, const fr
     }
     ui.show_lines(report);
   } else if (!line.quiet) {
-    ui.show_summary(change_summary_line(outcome.changes.counts, project_file, connection_file));
+    wide_text summary = change_summary_line(outcome.changes.counts, project_file, connection_file);
+    if (!save.folders.empty()) summary += saved_folders_summary(save.shown_name, save.folders.size());
+    ui.show_summary(summary);
   }
 }
 
@@ -61,33 +59,28 @@ int run_program(const std::vector<wide_text>& argument_list, const front_end& ui
     return exit_success;
   }
 
-  run_settings settings;
-  if (const run_outcome read = read_exclusions(line, settings.exclusions); read.failed()) return finish(read, ui);
-  settings.prune = line.prune;
-  settings.groups = line.groups.value_or(group_layout::flat);
-  for (const base_definition& base : line.bases) {
-    std::optional<wide_path> directory = typed_folder(base.directory);
-    if (!directory) return finish(failure(exit_command_line_error, wide_text(not_a_folder) + base.directory), ui);
-    settings.bases.push_back({base.name, std::move(*directory)});
+  line.arguments.project_name = project_name_of(line.arguments);
+  run_request request;
+  if (const run_outcome made = make_run_request(line, ui.ask_for_folder, request); made.failed() || request.cancelled) {
+    return finish(made, ui);
   }
+  run_settings settings;
   settings.dry_run = line.dry_run || line.check;
   settings.check = line.check;
+  settings.save = request.save;
+  settings.bases = request.bases;
 
-  const folder_answer answer = folder_to_add(line, ui);
-  if (!answer.folder) return finish(answer.outcome, ui);
-
-  line.arguments.project_name = project_name_of(line.arguments);
   std::unique_ptr<run_observer> observer = ui.watch_run ? ui.watch_run(line.quiet) : nullptr;
   settings.observer = observer.get();
   settings.jobs = line.jobs != 0 ? line.jobs : default_walk_jobs();
   scan_problem_list problems;
-  const run_outcome outcome = run_sequence(line.arguments, *answer.folder, settings, problems);
+  const run_outcome outcome = run_sequence(line.arguments, request.folders, settings, problems);
   // The progress goes before any line or message.
   observer.reset();
   if (outcome.stopped) return outcome.exit_code;
   if (!problems.empty()) ui.show_problems(problems);
   if (outcome.failed()) return finish(outcome, ui);
-  show_outcome(line, outcome, ui);
+  show_outcome(line, request, outcome, ui);
   return outcome.exit_code;
 }
 

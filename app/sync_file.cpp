@@ -4,6 +4,7 @@
 #include <string>
 #include <tuple>
 
+#include "failure_message.h"
 #include "file_bytes.h"
 #include "file_stamp.h"
 #include "messages.h"
@@ -19,6 +20,27 @@ wide_text wide(std::string_view text) {
   wide_text converted;
   append_wide(converted, text);
   return converted;
+}
+
+// toml++'s description, which quotes what it saw, in one line: a line end or
+// another control character that it quotes is written as an escape.
+wide_text one_line(std::string_view description) {
+  constexpr char16_t digits[] = u"0123456789ABCDEF";
+  wide_text line;
+  for (const char16_t c : wide(description)) {
+    if (c >= 0x20) {
+      line += c;
+    } else if (c == u'\n') {
+      line += u"\\n";
+    } else if (c == u'\t') {
+      line += u"\\t";
+    } else {
+      line += u"\\x";
+      line += digits[c >> 4];
+      line += digits[c & 15];
+    }
+  }
+  return line;
 }
 
 wide_text number_text(std::uint32_t number) { return wide(std::to_string(number)); }
@@ -191,7 +213,7 @@ bool parse_sync_file(std::string_view bytes, wide_view file, sync_file& parsed, 
   } catch (const toml::parse_error& failure) {
     error.line = failure.source().begin.line;
     error.column = failure.source().begin.column;
-    error.message = wide(failure.description());
+    error.message = one_line(failure.description());
     if (error.message.empty()) error.message = sync_file_not_toml;
     return false;
   }
@@ -201,29 +223,39 @@ bool parse_sync_file(std::string_view bytes, wide_view file, sync_file& parsed, 
   return !problems.found;
 }
 
-run_outcome read_sync_file(const wide_path& path, wide_view shown_name, sync_file& parsed, bool& exists) {
-  parsed = sync_file{};
-  exists = true;
+wide_text sync_file_message(wide_view shown_name, wide_view detail) {
+  return wide_text(sync_file_intro) + wide_text(shown_name) + wide_text(detail);
+}
+
+document_error read_sync_file_text(const wide_path& path, std::optional<std::string>& text, file_stamp& stamp) {
+  text.reset();
+  if (document_error error = query_file_stamp(path, stamp); error || !stamp.exists) return error;
   file_bytes bytes;
-  if (read_whole_file(path, bytes)) {
-    file_stamp stamp;
-    if (!query_file_stamp(path, stamp) && !stamp.exists) {
-      exists = false;
-      return {};
-    }
-    return failure(exit_command_line_error,
-                   wide_text(sync_file_unreadable_intro) + wide_text(shown_name) + wide_text(sync_file_unreadable_detail));
-  }
-  sync_file_error error;
-  bool valid = false;
+  if (document_error error = read_whole_file(path, bytes, &stamp)) return error;
   try {
-    valid = parse_sync_file(std::string_view(bytes.data, bytes.size), shown_name, parsed, error);
+    text.emplace(bytes.data, bytes.size);
   } catch (...) {
     release_file_bytes(bytes);
     throw;
   }
   release_file_bytes(bytes);
-  return valid ? run_outcome{} : failure(exit_command_line_error, sync_file_error_text(error));
+  return {};
+}
+
+run_outcome read_sync_file(const wide_path& path, wide_view shown_name, sync_file& parsed, bool& exists) {
+  parsed = sync_file{};
+  std::optional<std::string> text;
+  file_stamp stamp;
+  if (const document_error error = read_sync_file_text(path, text, stamp)) {
+    return failure(exit_command_line_error, sync_file_message(shown_name, sync_file_unreadable_detail),
+                   document_error_reason(error));
+  }
+  exists = text.has_value();
+  sync_file_error error;
+  if (exists && !parse_sync_file(*text, shown_name, parsed, error)) {
+    return failure(exit_command_line_error, sync_file_error_text(error));
+  }
+  return {};
 }
 
 wide_path sync_folder_identity(wide_view path) {

@@ -22,11 +22,14 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "argument_variable.h"
 #include "connection_document.h"
+#include "document_error.h"
+#include "file_stamp.h"
 #include "path.h"
 #include "run_outcome.h"
 
@@ -86,6 +89,14 @@ wide_text sync_file_error_text(const sync_file_error& error);
 // Reads a sync file's bytes into parsed. False, with error naming file and the
 // first problem in the text's order, when they are no valid sync file.
 bool parse_sync_file(std::string_view bytes, wide_view file, sync_file& parsed, sync_file_error& error);
+
+// The sync file's message: "The sync file ", its name, and the detail.
+wide_text sync_file_message(wide_view shown_name, wide_view detail);
+
+// Reads the bytes of the sync file at path into text, and its state as it
+// was read into stamp. No file is no error: text is then empty and the
+// stamp absent.
+document_error read_sync_file_text(const wide_path& path, std::optional<std::string>& text, file_stamp& stamp);
 
 // Reads the sync file at path into parsed; shown_name is how messages name
 // it. No file is no failure here (exists is then false), since --save makes

@@ -29,19 +29,23 @@ TEST(CommandLine, TakesTheFirstTwoArgumentsAndIgnoresLaterOnes) {
   EXPECT_EQ(parsed.line.request, command_request::run);
   EXPECT_EQ(parsed.line.arguments.project_directory, u"C:\\work\\blinky");
   EXPECT_EQ(parsed.line.arguments.project_name, u"blinky");
-  EXPECT_FALSE(parsed.line.folder);
-  EXPECT_FALSE(parsed.line.prune || parsed.line.dry_run || parsed.line.check || parsed.line.quiet);
+  EXPECT_TRUE(parsed.line.folders.empty() && parsed.line.remove_folders.empty());
+  EXPECT_FALSE(parsed.line.prune || parsed.line.dry_run || parsed.line.check || parsed.line.quiet || parsed.line.sync ||
+               parsed.line.save);
 }
 
 TEST(CommandLine, OptionsStandBeforeOrAfterTheArguments) {
   const parsed_line parsed =
       parse({u"--folder", u"Drivers", u"--exclude", u"gcc/", u".", u"--prune", u"blinky", u"--exclude", u"*_template.c",
              u"--exclude-from", u"sync.txt", u"--dry-run", u"--check", u"--quiet", u"ignored", u"--jobs", u"64",
+             u"--remove", u"Old", u"--folder", u"App", u"--save", u"--remove", u"Gone",
              u"--groups", u"tree", u"--base", u"CUBE=C:\\ST\\Cube", u"--base", u"rtos_2=a=b"});
   ASSERT_TRUE(parsed.ok) << narrow(parsed.error);
   EXPECT_EQ(parsed.line.arguments.project_directory, u".");
   EXPECT_EQ(parsed.line.arguments.project_name, u"blinky");
-  EXPECT_EQ(parsed.line.folder, wide_path(u"Drivers"));
+  EXPECT_EQ(parsed.line.folders, (std::vector<wide_path>{u"Drivers", u"App"}));
+  EXPECT_EQ(parsed.line.remove_folders, (std::vector<wide_path>{u"Old", u"Gone"}));
+  EXPECT_TRUE(parsed.line.save);
   EXPECT_EQ(parsed.line.exclude_patterns, (std::vector<wide_text>{u"gcc/", u"*_template.c"}));
   EXPECT_EQ(parsed.line.exclude_files, std::vector<wide_path>{u"sync.txt"});
   EXPECT_TRUE(parsed.line.prune && parsed.line.dry_run && parsed.line.check && parsed.line.quiet);
@@ -77,6 +81,11 @@ TEST(CommandLine, UsageErrorsNameWhatIsWrong) {
       {{u".", u"blinky", u"--base", u"Toolkit_Dir=x"}, "Invalid argument variable: Toolkit_Dir"},
       {{u".", u"blinky", u"--base", u"_HOME_=x"}, "Invalid argument variable: _HOME_"},
       {{u".", u"blinky", u"--base", u"SDK=a", u"--base", u"Sdk=b"}, "The argument variable Sdk is given twice."},
+      {{u".", u"blinky", u"--remove"}, "The option --remove needs a value."},
+      {{u".", u"blinky", u"--folder", u"App", u"--sync"}, "The options --sync and --folder cannot be given together."},
+      {{u".", u"blinky", u"--save", u"--sync"}, "The options --sync and --save cannot be given together."},
+      {{u".", u"blinky", u"--save", u"--exclude-from", u"a", u"--exclude-from", u"b"},
+       "The option --save records one --exclude-from for a folder; put the patterns in one file."},
       // The first problem is the one told.
       {{u"--bad", u"--folder"}, "Unknown option: --bad"},
   };

@@ -36,7 +36,8 @@ class RunSequence : public ::testing::Test {
   }
   run_outcome run(const run_settings& settings = {}) {
     scan_problem_list problems;
-    return run_sequence({to_wide_path(project_), u"blinky"}, to_wide_path(project_ / "lib"), settings, problems);
+    return run_sequence({to_wide_path(project_), u"blinky"}, {folder_settings{to_wide_path(project_ / "lib"), {}}},
+                        settings, problems);
   }
   void make_read_only(const char* name, bool read_only) {
     using std::filesystem::perms;
@@ -150,17 +151,21 @@ struct stop_case {
   stop_point point;
   // The connection file before the run; none where empty.
   const char* connection_before;
-  // Both files hold the run's changes afterwards; otherwise both are as before.
+  // The run also records its folder in a new sync file, which it writes first.
+  bool save;
+  // The files hold the run's changes afterwards; otherwise all are as before.
   bool written;
 };
 
 constexpr stop_case stop_cases[] = {
-    {stop_point::walk, "", false},
-    {stop_point::before_writes, "", false},
-    {stop_point::between_writes, "", false},
-    {stop_point::between_writes, "<iarProjectConnection/>\r\n", false},
-    {stop_point::after_writes, "", true},
-    {stop_point::none, "<iarProjectConnection/>\r\n", true},
+    {stop_point::walk, "", false, false},
+    {stop_point::before_writes, "", false, false},
+    {stop_point::between_writes, "", false, false},
+    {stop_point::between_writes, "<iarProjectConnection/>\r\n", false, false},
+    {stop_point::between_writes, "", true, false},
+    {stop_point::after_writes, "", false, true},
+    {stop_point::none, "<iarProjectConnection/>\r\n", false, true},
+    {stop_point::none, "", true, true},
 };
 
 TEST_F(RunSequence, AStoppedRunEndsAtASafePointWithTheObserversCode) {
@@ -172,9 +177,15 @@ TEST_F(RunSequence, AStoppedRunEndsAtASafePointWithTheObserversCode) {
     std::filesystem::remove(project_ / "blinky.ipcf");
     const std::string before = entry.connection_before;
     if (!before.empty()) write_file(project_ / "blinky.ipcf", before);
+    std::filesystem::remove(project_ / "blinky.addfolder.toml");
     stopping_observer observer(entry.point);
     run_settings settings;
     settings.observer = &observer;
+    if (entry.save) {
+      sync_folder table;
+      table.path = u"lib";
+      settings.save = {to_wide_path(project_ / "blinky.addfolder.toml"), u"blinky.addfolder.toml", {table}};
+    }
     const run_outcome outcome = run(settings);
     EXPECT_FALSE(outcome.failed());
     EXPECT_EQ(outcome.stopped, entry.point != stop_point::none);
@@ -185,7 +196,9 @@ TEST_F(RunSequence, AStoppedRunEndsAtASafePointWithTheObserversCode) {
     if (connection_there) {
       EXPECT_EQ(read_file(project_ / "blinky.ipcf") != before, entry.written);
     }
-    EXPECT_EQ(names_in(project_).size(), connection_there ? 3u : 2u) << "a file was left beside the project";
+    const bool sync_file_there = std::filesystem::exists(project_ / "blinky.addfolder.toml");
+    EXPECT_EQ(sync_file_there, entry.save && entry.written);
+    EXPECT_EQ(names_in(project_).size(), 2u + connection_there + sync_file_there) << "a file was left beside the project";
   }
 }
 

@@ -88,6 +88,9 @@ TEST(SyncFile, ReaderTakesGoodFilesAndNamesWhereBadOnesGoWrong) {
       {"zzz = 1\nexclude = 2\n", "blinky.addfolder.toml:1:1: unknown key \"zzz\""},
       {prefix + "prune = \n",
        "blinky.addfolder.toml:3:9: Error while parsing key-value pair: expected value, saw '\\n'"},
+      // A line end that the description quotes keeps the message on one line.
+      {prefix + "prune = tru\n",
+       "blinky.addfolder.toml:3:12: Error while parsing boolean: expected 'true', saw 'tru\\n'"},
       {"\xFF\xFE[", "blinky.addfolder.toml:1:1: Encountered invalid utf-8 sequence"},  // UTF-16
       // A letter outside ASCII where white space may stand; the sanitizers watch the library here.
       {prefix + "\xC3\xBC" "berschrift = 1\n",

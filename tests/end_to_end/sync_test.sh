@@ -197,6 +197,137 @@ for mode in --check --dry-run; do
   grep -q '^Error While Accessing : lib.nnnn' "$stderr_file" || fail "$mode does not print the problem"
 done
 
+# --- Several folders and the sync file ------------------------------------
+
+# The vendor's drivers, an RTOS with ports for four toolchains, and the
+# example's own lib: three folders that each need patterns of their own.
+make_firmware_tree() {
+  local port
+  make_vendor_tree
+  for port in GCC/ARM_CM0 RVDS/ARM_CM0 IAR/ARM_CM0 Keil/ARM_CM0; do
+    mkdir -p "Middlewares/Third_Party/FreeRTOS/Source/portable/$port"
+    touch "Middlewares/Third_Party/FreeRTOS/Source/portable/$port/port.c" \
+      "Middlewares/Third_Party/FreeRTOS/Source/portable/$port/portmacro.h"
+  done
+  mkdir -p Middlewares/Third_Party/FreeRTOS/Source/include
+  touch Middlewares/Third_Party/FreeRTOS/Source/tasks.c Middlewares/Third_Party/FreeRTOS/Source/queue.c \
+    Middlewares/Third_Party/FreeRTOS/Source/include/FreeRTOS.h lib/board_template.c
+  printf 'test/\n' >drivers.exclude
+  cp "$expected/sync-before-prune.ipcf" blinky.ipcf
+  cp "$expected/blinky-linked.ewp" blinky.ewp
+}
+
+rtos=Middlewares/Third_Party/FreeRTOS/Source
+rtos_patterns=(--exclude portable/GCC/ --exclude portable/RVDS/ --exclude portable/Keil/)
+
+scenario "--sync keeps three folders, each with its own patterns, as three runs one after the other do"
+singles=$(new_project)
+cd "$singles"
+make_firmware_tree
+run_program_without_input "$(project_argument "$singles")" blinky --folder Drivers --exclude gcc/ --exclude arm/ \
+  --exclude-from drivers.exclude --exclude '*_template.c' --prune --quiet
+run_program_without_input "$(project_argument "$singles")" blinky --folder "$rtos" "${rtos_patterns[@]}" \
+  --exclude '*_template.c' --quiet
+run_program_without_input "$(project_argument "$singles")" blinky --folder lib --exclude '*_template.c' --quiet
+project=$(new_project)
+cd "$project"
+make_firmware_tree
+cat >blinky.addfolder.toml <<'TOML'
+# Folders that addfolder keeps in sync with blinky.ipcf
+exclude = ["*_template.c"]
+
+[[folder]]
+path = "Drivers"
+exclude = ["gcc/", "arm/"]
+exclude_from = "drivers.exclude"
+prune = true
+
+[[folder]]
+path = 'Middlewares\Third_Party\FreeRTOS\Source'
+exclude = ["portable/GCC/", "portable/RVDS/", "portable/Keil/"]
+
+[[folder]]
+path = "lib"
+TOML
+run_program_without_input "$(project_argument "$project")" blinky --sync
+expect_exit 0
+expect_same_file "$singles/blinky.ipcf" blinky.ipcf
+expect_same_file "$singles/blinky.ewp" blinky.ewp
+expect_stdout "blinky.ipcf: added 8 files in 5 groups and 4 include directories, removed 1 file in 1 group, 1 include directory and 1 empty group"
+
+scenario "a second --sync writes nothing, and --sync --check passes until a folder changes"
+before=$(snapshot)
+sleep 1
+run_program_without_input "$(project_argument "$project")" blinky --sync
+expect_exit 0
+expect_stdout "blinky.ipcf: nothing to add or remove"
+run_program_without_input "$(project_argument "$project")" blinky --sync --check
+expect_exit 0
+expect_stdout "The project is in sync with the folder."
+[ "$(snapshot)" = "$before" ] || fail "a file was written"
+touch "$rtos/timers.c"
+rm Drivers/HAL/Src/stm32f0xx_hal.c
+run_program_without_input "$(project_argument "$project")" blinky --sync --check --jobs 1
+expect_exit 1
+expect_stdout "- blinky.ipcf: group Drivers\\HAL\\Src: \$PROJ_DIR\$\\Drivers\\HAL\\Src\\stm32f0xx_hal.c
++ blinky.ipcf: group Middlewares\\Third_Party\\FreeRTOS\\Source: \$PROJ_DIR\$\\Middlewares\\Third_Party\\FreeRTOS\\Source\\timers.c"
+[ "$(snapshot)" = "$before" ] || fail "a check wrote a file"
+
+scenario "a sync file that names a missing folder, or holds a typo, stops the run before anything is written"
+rm -r lib
+before=$(md5sum blinky.ewp blinky.ipcf; stat -c %Y blinky.ewp blinky.ipcf)
+run_program_without_input "$(project_argument "$project")" blinky --sync
+expect_exit 10
+expect_stderr_line "Error: Not a folder: lib (blinky.addfolder.toml, line 15)"
+sed -i 's/^prune = true/prun = true/' blinky.addfolder.toml
+run_program_without_input "$(project_argument "$project")" blinky --sync
+expect_exit 10
+expect_stderr_line 'Error: blinky.addfolder.toml:8:1: unknown key "prun"'
+[ "$(md5sum blinky.ewp blinky.ipcf; stat -c %Y blinky.ewp blinky.ipcf)" = "$before" ] || fail "a file was written"
+
+scenario "--save makes the sync file and then appends to it, and --remove takes a deleted folder out"
+project=$(new_project)
+cd "$project"
+make_firmware_tree
+cp "$examples/blinky.ewp" blinky.ewp
+rm blinky.ipcf
+run_program_without_input "$(project_argument "$project")" blinky --folder lib --save --exclude '*_template.c' \
+  --exclude-from drivers.exclude --prune
+expect_exit 0
+expect_stdout "blinky.ewp: added the reference to blinky.ipcf; blinky.ipcf: added 5 files in 3 groups and 2 include directories; blinky.addfolder.toml: added 1 folder"
+run_program_without_input "$(project_argument "$project")" blinky --save --folder "$rtos" --folder Drivers/BSP "${rtos_patterns[@]:0:2}" --quiet
+expect_exit 0
+expect_content "# Folders that addfolder keeps in sync with blinky.ipcf
+
+[[folder]]
+path = \"lib\"
+exclude = [\"*_template.c\"]
+exclude_from = \"drivers.exclude\"
+prune = true
+
+[[folder]]
+path = \"$rtos\"
+exclude = [\"portable/GCC/\"]
+
+[[folder]]
+path = \"Drivers/BSP\"
+exclude = [\"portable/GCC/\"]" blinky.addfolder.toml
+cp blinky.addfolder.toml "$work_root/saved.toml"
+run_program_without_input "$(project_argument "$project")" blinky --save --folder Drivers/BSP/ --dry-run
+expect_exit 10
+expect_stderr_line "Error: Drivers/BSP is in blinky.addfolder.toml already; change it there."
+expect_same_file "$work_root/saved.toml" blinky.addfolder.toml
+run_program_without_input "$(project_argument "$project")" blinky --sync --check
+expect_exit 0
+rm -r Drivers
+run_program_without_input "$(project_argument "$project")" blinky --remove Drivers/BSP --remove lib
+expect_exit 0
+expect_stdout "blinky.ipcf: removed 7 files in 5 groups, 3 include directories and 5 empty groups"
+expect_stderr_line "Drivers/BSP is still in blinky.addfolder.toml; the next --sync adds it again."
+expect_stderr_line "lib is still in blinky.addfolder.toml; the next --sync adds it again."
+run_program_without_input "$(project_argument "$project")" blinky --folder "$rtos" "${rtos_patterns[@]:0:2}" --check
+expect_exit 0
+
 # --- Jobs ----------------------------------------------------------------
 
 scenario "any number of jobs writes the same bytes and reports the same problems in the same order"
@@ -253,7 +384,8 @@ scenario "--help and --version answer without a project"
 run_program_without_input --help
 expect_exit 0
 grep -q '^Usage: addfolder PROJECT_DIR PROJECT_NAME \[OPTIONS\]' "$stdout_file" || fail "no usage line"
-for option in --folder --exclude --exclude-from --prune --groups --base --dry-run --check --quiet --jobs --help --version; do
+for option in --folder --sync --save --remove --exclude --exclude-from --prune --groups --base --dry-run --check \
+  --quiet --jobs --help --version; do
   grep -q -- "^  $option" "$stdout_file" || fail "the help does not list $option"
 done
 run_program_without_input -h
@@ -277,7 +409,9 @@ for case in "nowhere|Not a folder: Öl日|--folder Öl日" \
   "jobs|The option --jobs needs a number from 1 to 64: 0|--jobs 0" \
   "groups|The option --groups needs tree or flat: nested|--groups nested" \
   "variable|Invalid argument variable: PROJ_DIR|--base PROJ_DIR=lib" \
-  "base folder|Not a folder: nowhere|--base SDK=nowhere"; do
+  "base folder|Not a folder: nowhere|--base SDK=nowhere" \
+  "no sync file|There is no sync file blinky.addfolder.toml.|--sync" \
+  "sync and folder|The options --sync and --folder cannot be given together.|--sync --folder lib"; do
   IFS='|' read -r name message options <<<"$case"
   # shellcheck disable=SC2086
   run_program_without_input "$(project_argument "$project")" blinky $options

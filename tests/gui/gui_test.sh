@@ -386,6 +386,28 @@ fi
 wait_for_exit && expect_exit 0
 expect_added blinky-create.ipcf
 
+scenario "Add folder… (--save): the folder chosen in the dialog is added and recorded in the sync file"
+new_project_on_drive_p
+open_dialog 'P:\blinky' blinky --save && click_control Button OK
+wait_for_exit && expect_exit 0
+expect_added blinky-whole.ipcf
+expect_content "# Folders that addfolder keeps in sync with blinky.ipcf
+
+[[folder]]
+path = \".\"" blinky.addfolder.toml
+
+scenario "Sync folders (--sync) shows nothing when it succeeds, and its errors in the Error box"
+start_program 'P:\blinky' blinky --sync
+wait_for_exit && expect_exit 0
+expect_added blinky-whole.ipcf
+rm blinky.addfolder.toml
+start_program 'P:\blinky' blinky --sync
+if wait_for_window Error; then
+  expect_control Static "There is no sync file blinky.addfolder.toml."
+  click_control Button OK
+fi
+wait_for_exit && expect_exit 10
+
 scenario "a relative project directory is preselected as the working directory"
 new_project_on_drive_p
 open_dialog . blinky && click_control Button OK
