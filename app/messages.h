@@ -120,12 +120,16 @@ inline constexpr std::u16string_view removed_folder_kept_intro = u" is still in 
 inline constexpr std::u16string_view removed_folder_kept_detail = u"; the next --sync adds it again.";
 // The name of the sync file: the project name, then this.
 inline constexpr std::u16string_view sync_file_extension = u".addfolder.toml";
-// --save and a folder that the sync file names: folder, intro, file, detail.
+// --save and a folder, or a base's NAME, that the sync file names: folder or
+// NAME, intro, file, detail.
 inline constexpr std::u16string_view sync_folder_saved_intro = u" is in ";
 inline constexpr std::u16string_view sync_folder_saved_detail = u" already; change it there.";
 // --save and a sync file that takes no table at its end: folder, intro, file, detail.
 inline constexpr std::u16string_view sync_folder_not_appendable_intro = u" cannot be added at the end of ";
 inline constexpr std::u16string_view sync_folder_not_appendable_detail = u"; add it there by hand.";
+// --save and a base that the sync file's bases, not under a [base] header,
+// cannot take: NAME, intro, file, detail (sync_folder_not_appendable_detail).
+inline constexpr std::u16string_view sync_base_not_addable_intro = u" cannot be added to the [base] table of ";
 // The first line of a sync file that --save makes, before the connection file's name.
 inline constexpr std::u16string_view sync_file_heading = u"# Folders that addfolder keeps in sync with ";
 
@@ -165,6 +169,7 @@ inline constexpr std::u16string_view removed_mark = u"- ";
 inline constexpr std::u16string_view report_separator = u": ";
 inline constexpr std::u16string_view group_word = u"group";
 inline constexpr std::u16string_view folder_word = u"folder";
+inline constexpr std::u16string_view base_word = u"base";
 // The words of the summary line, such as
 //   blinky.ewp: added the reference to blinky.ipcf; blinky.ipcf: added 7 files in 3 groups
 inline constexpr std::u16string_view reference_added = u": added the reference to ";

@@ -32,13 +32,18 @@ struct folder_settings {
   bool remove = false;
 };
 
-// The [[folder]] tables that a run records in the sync file.
+// The [[folder]] tables and the bases that a run records in the sync file.
 struct sync_file_addition {
   // The sync file by its full path, and as messages name it.
   wide_path file;
   wide_text shown_name;
   // The tables, in order; none when the run records nothing.
   std::vector<sync_folder> folders;
+  // The bases that the file lacks, DIR as the file is to name it, in order.
+  std::vector<base_definition> bases;
+
+  // Whether the run records anything.
+  bool records() const { return !folders.empty() || !bases.empty(); }
 };
 
 // What the user asked of a run beyond its folders.

@@ -190,6 +190,7 @@ void read_document(const toml::table& root, sync_file& parsed, problem_list& pro
     } else if (key.str() == "groups") {
       read_layout(node, key.str(), parsed.groups, problems);
     } else if (key.str() == "base") {
+      parsed.base_line = node.source().begin.line;
       read_bases(node, parsed.bases, problems);
     } else {
       problems.report(key.source(), wide_text(sync_unknown_key) + quoted(key.str()));

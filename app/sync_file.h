@@ -67,6 +67,9 @@ struct sync_file {
   std::optional<group_layout> groups;
   // The bases, in the file's order.
   std::vector<sync_base> bases;
+  // Where the bases begin: the line of the [base] header (or of what else
+  // makes the table); 0 when the file has none.
+  std::uint32_t base_line = 0;
   // The folders, in the file's order.
   std::vector<sync_folder> folders;
 };

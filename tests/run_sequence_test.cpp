@@ -184,7 +184,7 @@ TEST_F(RunSequence, AStoppedRunEndsAtASafePointWithTheObserversCode) {
     if (entry.save) {
       sync_folder table;
       table.path = u"lib";
-      settings.save = {to_wide_path(project_ / "blinky.addfolder.toml"), u"blinky.addfolder.toml", {table}};
+      settings.save = {to_wide_path(project_ / "blinky.addfolder.toml"), u"blinky.addfolder.toml", {table}, {}};
     }
     const run_outcome outcome = run(settings);
     EXPECT_FALSE(outcome.failed());

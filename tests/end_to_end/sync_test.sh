@@ -139,6 +139,64 @@ expect_exit 0
 [ "$(snapshot)" = "$before" ] || fail "a file was written"
 expect_stdout_line "blinky.ipcf: nothing to add or remove"
 
+scenario "--sync with groups = \"tree\" and a [base] in the sync file writes the same tree; a second --sync writes nothing"
+project=$(new_project)
+cd "$project"
+mkdir -p ../Repository/Cube
+(cd ../Repository/Cube && make_vendor_tree)
+cat >blinky.addfolder.toml <<'TOML'
+groups = "tree"
+exclude = ["gcc/", "arm/", "*_template.c", "test/"]
+
+[base]
+CUBE = "../Repository/Cube"
+
+[[folder]]
+path = "../Repository/Cube/Drivers"
+prune = true
+TOML
+run_program_without_input "$(project_argument "$project")" blinky --sync
+expect_exit 0
+expect_same_file "$expected/tree-base.ipcf" blinky.ipcf
+before=$(snapshot)
+sleep 1
+run_program_without_input "$(project_argument "$project")" blinky --sync
+expect_exit 0
+[ "$(snapshot)" = "$before" ] || fail "a file was written"
+expect_stdout_line "blinky.ipcf: nothing to add or remove"
+# The sync file's base names the folder's texts, so the removal finds them at any depth of the tree.
+run_program_without_input "$(project_argument "$project")" blinky --remove ../Repository/Cube/Drivers --quiet
+expect_exit 0
+grep -q '<path>\|<group' blinky.ipcf && fail "the removal left entries: $(cat blinky.ipcf)"
+sed -i 's#"../Repository/Cube"#"../Repository/Gone"#' blinky.addfolder.toml
+run_program_without_input "$(project_argument "$project")" blinky --sync
+expect_exit 10
+expect_stderr_line "Error: Not a folder: ../Repository/Gone (blinky.addfolder.toml, line 5)"
+
+scenario "--save records --groups tree and --base; a base that the file names otherwise is refused"
+project=$(new_project)
+cd "$project"
+mkdir -p ../Repository/Cube
+(cd ../Repository/Cube && make_vendor_tree)
+run_program_without_input "$(project_argument "$project")" blinky "${tree_options[@]}" --prune --save --quiet
+expect_exit 0
+expect_same_file "$expected/tree-base.ipcf" blinky.ipcf
+expect_content "# Folders that addfolder keeps in sync with blinky.ipcf
+
+[base]
+CUBE = \"../Repository/Cube\"
+
+[[folder]]
+path = \"../Repository/Cube/Drivers\"
+exclude = [\"gcc/\", \"arm/\", \"*_template.c\", \"test/\"]
+prune = true
+groups = \"tree\"" blinky.addfolder.toml
+run_program_without_input "$(project_argument "$project")" blinky --sync --check
+expect_exit 0
+run_program_without_input "$(project_argument "$project")" blinky --folder lib --base CUBE=lib --save
+expect_exit 10
+expect_stderr_line "Error: CUBE is in blinky.addfolder.toml already; change it there."
+
 # --- Dry run and check ----------------------------------------------------
 
 scenario "a dry run reports every change and writes nothing"
