@@ -106,10 +106,9 @@ bool start_text(std::optional<std::string_view> existing, wide_view file, wide_v
   return true;
 }
 
-sync_file_error already_named(wide_view file, wide_view name) {
-  return sync_file_error{wide_path(file), 0, 0,
-                         wide_text(name) + wide_text(sync_folder_saved_intro) + wide_text(file) +
-                             wide_text(sync_folder_saved_detail)};
+// An error about the whole file: name, intro, the file, detail.
+sync_file_error file_error(wide_view file, wide_view name, wide_view intro, wide_view detail) {
+  return sync_file_error{wide_path(file), 0, 0, wide_text(name) + wide_text(intro) + wide_text(file) + wide_text(detail)};
 }
 
 }  // namespace
@@ -121,7 +120,7 @@ bool add_sync_base(std::optional<std::string_view> existing, wide_view file, wid
   if (!start_text(existing, file, connection_file, parsed, result, error)) return false;
   for (const sync_base& known : parsed.bases) {
     if (!same_variable_name(known.base.name, base.name)) continue;
-    error = already_named(file, base.name);
+    error = file_error(file, base.name, sync_folder_saved_intro, sync_folder_saved_detail);
     return false;
   }
   const std::string_view line_end = line_end_of(result);
@@ -151,9 +150,7 @@ bool add_sync_base(std::optional<std::string_view> existing, wide_view file, wid
   }
   sync_file check;
   if (result.empty() || !parse_sync_file(result, file, check, error) || check.bases.size() != parsed.bases.size() + 1) {
-    error = sync_file_error{wide_path(file), 0, 0,
-                            base.name + wide_text(sync_base_not_addable_intro) + wide_text(file) +
-                                wide_text(sync_folder_not_appendable_detail)};
+    error = file_error(file, base.name, sync_base_not_addable_intro, sync_folder_not_appendable_detail);
     return false;
   }
   text = std::move(result);
@@ -166,7 +163,7 @@ bool append_sync_folder(std::optional<std::string_view> existing, wide_view file
   std::string result;
   if (!start_text(existing, file, connection_file, parsed, result, error)) return false;
   if (find_sync_folder(parsed, folder.path)) {
-    error = already_named(file, folder.path);
+    error = file_error(file, folder.path, sync_folder_saved_intro, sync_folder_saved_detail);
     return false;
   }
   const std::string_view line_end = line_end_of(result);
@@ -181,9 +178,7 @@ bool append_sync_folder(std::optional<std::string_view> existing, wide_view file
   separate_from_text(result, line_end);
   result += table;
   if (!parse_sync_file(result, file, check, error) || check.folders.size() != parsed.folders.size() + 1) {
-    error = sync_file_error{wide_path(file), 0, 0,
-                            folder.path + wide_text(sync_folder_not_appendable_intro) + wide_text(file) +
-                                wide_text(sync_folder_not_appendable_detail)};
+    error = file_error(file, folder.path, sync_folder_not_appendable_intro, sync_folder_not_appendable_detail);
     return false;
   }
   text = std::move(result);

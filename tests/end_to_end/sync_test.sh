@@ -41,6 +41,25 @@ snapshot() {
   md5sum ./*.ewp ./*.ipcf 2>/dev/null
 }
 
+# A new project, the working directory, beside a vendor tree in ../Repository/Cube.
+new_project_beside_cube() {
+  project=$(new_project)
+  cd "$project" || exit 1
+  mkdir -p ../Repository/Cube
+  (cd ../Repository/Cube && make_vendor_tree)
+}
+
+# Runs the program on the project again, and fails where it writes a file.
+expect_rerun_writes_nothing() {
+  local before
+  before=$(snapshot)
+  sleep 1
+  run_program_without_input "$(project_argument "$project")" blinky "$@"
+  expect_exit 0
+  [ "$(snapshot)" = "$before" ] || fail "a file was written"
+  expect_stdout_line "blinky.ipcf: nothing to add or remove"
+}
+
 patterns=(--exclude gcc/ --exclude 'arm/' --exclude '*_template.c' --exclude 'test/')
 
 # --- Exclusions -----------------------------------------------------------
@@ -123,27 +142,16 @@ fi
 # --- Groups as a tree, and a base -----------------------------------------
 
 scenario "--groups tree and --base write a tree of groups and texts from the base, and a second run writes nothing"
-project=$(new_project)
-cd "$project"
-mkdir -p ../Repository/Cube
-(cd ../Repository/Cube && make_vendor_tree)
+new_project_beside_cube
 tree_options=(--folder ../Repository/Cube/Drivers --groups tree --base CUBE=../Repository/Cube "${patterns[@]}")
 run_program_without_input "$(project_argument "$project")" blinky "${tree_options[@]}" --prune
 expect_exit 0
 expect_same_file "$expected/tree-base.ipcf" blinky.ipcf
 expect_stdout_line "blinky.ewp: added the reference to blinky.ipcf; blinky.ipcf: added 6 files in 4 groups and 4 include directories"
-before=$(snapshot)
-sleep 1
-run_program_without_input "$(project_argument "$project")" blinky "${tree_options[@]}" --prune
-expect_exit 0
-[ "$(snapshot)" = "$before" ] || fail "a file was written"
-expect_stdout_line "blinky.ipcf: nothing to add or remove"
+expect_rerun_writes_nothing "${tree_options[@]}" --prune
 
 scenario "--sync with groups = \"tree\" and a [base] in the sync file writes the same tree; a second --sync writes nothing"
-project=$(new_project)
-cd "$project"
-mkdir -p ../Repository/Cube
-(cd ../Repository/Cube && make_vendor_tree)
+new_project_beside_cube
 cat >blinky.addfolder.toml <<'TOML'
 groups = "tree"
 exclude = ["gcc/", "arm/", "*_template.c", "test/"]
@@ -158,12 +166,7 @@ TOML
 run_program_without_input "$(project_argument "$project")" blinky --sync
 expect_exit 0
 expect_same_file "$expected/tree-base.ipcf" blinky.ipcf
-before=$(snapshot)
-sleep 1
-run_program_without_input "$(project_argument "$project")" blinky --sync
-expect_exit 0
-[ "$(snapshot)" = "$before" ] || fail "a file was written"
-expect_stdout_line "blinky.ipcf: nothing to add or remove"
+expect_rerun_writes_nothing --sync
 # The sync file's base names the folder's texts, so the removal finds them at any depth of the tree.
 run_program_without_input "$(project_argument "$project")" blinky --remove ../Repository/Cube/Drivers --quiet
 expect_exit 0
@@ -174,10 +177,7 @@ expect_exit 10
 expect_stderr_line "Error: Not a folder: ../Repository/Gone (blinky.addfolder.toml, line 5)"
 
 scenario "--save records --groups tree and --base; a base that the file names otherwise is refused"
-project=$(new_project)
-cd "$project"
-mkdir -p ../Repository/Cube
-(cd ../Repository/Cube && make_vendor_tree)
+new_project_beside_cube
 run_program_without_input "$(project_argument "$project")" blinky "${tree_options[@]}" --prune --save --quiet
 expect_exit 0
 expect_same_file "$expected/tree-base.ipcf" blinky.ipcf
