@@ -92,9 +92,9 @@ wide_text change_summary_line(const change_counts& counts, wide_text_view projec
   return line + removed;
 }
 
-wide_text saved_folder_line(wide_text_view sync_file, wide_text_view folder) {
-  return wide_text(added_mark) + wide_text(sync_file) + wide_text(report_separator) + wide_text(folder_word) + u' ' +
-         wide_text(folder);
+wide_text saved_table_line(wide_text_view sync_file, wide_text_view kind, wide_text_view entry) {
+  return wide_text(added_mark) + wide_text(sync_file) + wide_text(report_separator) + wide_text(kind) + u' ' +
+         wide_text(entry);
 }
 
 wide_text saved_folders_summary(wide_text_view sync_file, size_t folders) {

@@ -22,9 +22,9 @@ std::vector<wide_text> change_report_lines(const change_log& log, wide_text_view
 wide_text change_summary_line(const change_counts& counts, wide_text_view project_file,
                               wide_text_view connection_file);
 
-// The report's line for a folder that --save records: "+ ", the sync file,
-// ": folder " and the folder as the sync file names it.
-wide_text saved_folder_line(wide_text_view sync_file, wide_text_view folder);
+// The report's line for what --save records: "+ ", the sync file, ": ", what
+// it is ("folder" or "base"), " " and the folder or base as the sync file names it.
+wide_text saved_table_line(wide_text_view sync_file, wide_text_view kind, wide_text_view entry);
 
 // What the summary line says of the sync file, after the rest:
 //   ; blinky.addfolder.toml: added 2 folders

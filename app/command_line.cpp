@@ -27,6 +27,35 @@ unsigned jobs_number(wide_text_view text) {
   return number;
 }
 
+bool takes_value(wide_text_view option) {
+  return option == u"--folder" || option == u"--exclude" || option == u"--exclude-from" || option == u"--jobs" ||
+         option == u"--remove" || option == u"--groups" || option == u"--base";
+}
+
+// Takes the value of an option that has one; an error, for the user, where it is not one the option takes.
+void take_option_value(wide_text_view option, const wide_text& value, command_line& parsed, wide_text& error) {
+  base_definition base;
+  if (option == u"--jobs") {
+    parsed.jobs = jobs_number(value);
+    if (parsed.jobs == 0) error = wide_text(invalid_jobs) + value;
+  } else if (option == u"--groups") {
+    parsed.groups = value == u"tree" ? group_layout::tree : group_layout::flat;
+    if (value != u"tree" && value != u"flat") error = wide_text(invalid_groups) + value;
+  } else if (option == u"--base") {
+    if (parse_base_value(value, base, error)) add_base_definition(parsed.bases, std::move(base), error);
+  } else if (!check_typed_value(value, error)) {
+    return;
+  } else if (option == u"--folder") {
+    parsed.folders.push_back(value);
+  } else if (option == u"--remove") {
+    parsed.remove_folders.push_back(value);
+  } else if (option == u"--exclude") {
+    parsed.exclude_patterns.push_back(value);
+  } else {
+    parsed.exclude_files.push_back(value);
+  }
+}
+
 }  // namespace
 
 run_outcome parse_command_line(const std::vector<wide_text>& argument_list, command_line& parsed) {
@@ -43,24 +72,13 @@ run_outcome parse_command_line(const std::vector<wide_text>& argument_list, comm
       parsed.request = command_request::help;
     } else if (argument == u"--version") {
       if (parsed.request != command_request::help) parsed.request = command_request::version;
-    } else if (argument == u"--folder" || argument == u"--exclude" || argument == u"--exclude-from" ||
-               argument == u"--remove" || argument == u"--jobs") {
+    } else if (takes_value(argument)) {
       wide_text value_error;
       if (!take_value(argument_list, i, value)) {
         refuse(option_without_value_intro, argument, option_without_value_detail);
-      } else if (argument == u"--jobs") {
-        parsed.jobs = jobs_number(value);
-        if (parsed.jobs == 0) refuse(invalid_jobs, value);
-      } else if (!check_typed_value(value, value_error)) {
-        refuse(value_error, {});
-      } else if (argument == u"--folder") {
-        parsed.folders.push_back(value);
-      } else if (argument == u"--remove") {
-        parsed.remove_folders.push_back(value);
-      } else if (argument == u"--exclude") {
-        parsed.exclude_patterns.push_back(value);
       } else {
-        parsed.exclude_files.push_back(value);
+        take_option_value(argument, value, parsed, value_error);
+        if (!value_error.empty()) refuse(value_error, {});
       }
     } else if (argument == u"--sync") {
       parsed.sync = true;

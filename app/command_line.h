@@ -2,8 +2,11 @@
 // the options.
 #pragma once
 
+#include <optional>
 #include <vector>
 
+#include "argument_variable.h"
+#include "connection_document.h"
 #include "path.h"
 #include "run_outcome.h"
 
@@ -35,6 +38,10 @@ struct command_line {
   // --exclude-from, each file as typed, in order.
   std::vector<wide_path> exclude_files;
   bool prune = false;
+  // --groups, when given.
+  std::optional<group_layout> groups;
+  // --base, each NAME=DIR as typed, in order.
+  std::vector<base_definition> bases;
   bool dry_run = false;
   bool check = false;
   bool quiet = false;
@@ -47,9 +54,11 @@ struct command_line {
 // later ones ignored. --help and --version are answered whatever else the
 // line holds. A failure with exit_command_line_error and the message for the
 // user for an unknown option, an option without its value, a value that
-// holds a double quote, a --jobs that is no number from 1 to 64, options
-// that do not go together (--sync with --folder or --save; --save with more
-// than one --exclude-from), or fewer than two arguments.
+// holds a double quote, a --jobs that is no number from 1 to 64, a --groups
+// other than tree or flat, a --base that is no NAME=DIR with a custom
+// argument variable or names one twice, options that do not go together
+// (--sync with --folder or --save; --save with more than one
+// --exclude-from), or fewer than two arguments.
 run_outcome parse_command_line(const std::vector<wide_text>& argument_list, command_line& parsed);
 
 // Splits the process command line by the platform's rules (Windows only);

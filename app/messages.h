@@ -59,6 +59,13 @@ inline constexpr std::u16string_view option_without_value_intro = u"The option "
 inline constexpr std::u16string_view option_without_value_detail = u" needs a value.";
 inline constexpr std::u16string_view invalid_pattern = u"Invalid pattern: ";
 inline constexpr std::u16string_view invalid_jobs = u"The option --jobs needs a number from 1 to 64: ";
+inline constexpr std::u16string_view invalid_groups = u"The option --groups needs tree or flat: ";
+inline constexpr std::u16string_view base_without_folder = u"The option --base needs NAME=DIR: ";
+// A NAME of --base or of the sync file's [base] that is no custom argument
+// variable, and one given twice: intro, NAME, detail.
+inline constexpr std::u16string_view invalid_argument_variable = u"Invalid argument variable: ";
+inline constexpr std::u16string_view argument_variable_twice_intro = u"The argument variable ";
+inline constexpr std::u16string_view argument_variable_twice_detail = u" is given twice.";
 // Options that do not go together: the intro, one option, the middle, the
 // other, the detail.
 inline constexpr std::u16string_view options_conflict_intro = u"The options ";
@@ -88,6 +95,8 @@ inline constexpr std::u16string_view sync_not_strings = u" must be an array of s
 inline constexpr std::u16string_view sync_not_a_string = u" must be a string";
 inline constexpr std::u16string_view sync_not_a_boolean = u" must be true or false";
 inline constexpr std::u16string_view sync_not_folder_tables = u" must be [[folder]] tables";
+inline constexpr std::u16string_view sync_not_a_table = u" must be a table";
+inline constexpr std::u16string_view sync_not_a_layout = u" must be \"tree\" or \"flat\"";
 inline constexpr std::u16string_view sync_folder_without_path = u"[[folder]] without \"path\"";
 inline constexpr std::u16string_view sync_empty_name = u" is empty";
 inline constexpr std::u16string_view sync_impossible_name = u" holds \" or NUL, which no Windows name holds";
@@ -111,12 +120,16 @@ inline constexpr std::u16string_view removed_folder_kept_intro = u" is still in 
 inline constexpr std::u16string_view removed_folder_kept_detail = u"; the next --sync adds it again.";
 // The name of the sync file: the project name, then this.
 inline constexpr std::u16string_view sync_file_extension = u".addfolder.toml";
-// --save and a folder that the sync file names: folder, intro, file, detail.
+// --save and a folder, or a base's NAME, that the sync file names: folder or
+// NAME, intro, file, detail.
 inline constexpr std::u16string_view sync_folder_saved_intro = u" is in ";
 inline constexpr std::u16string_view sync_folder_saved_detail = u" already; change it there.";
 // --save and a sync file that takes no table at its end: folder, intro, file, detail.
 inline constexpr std::u16string_view sync_folder_not_appendable_intro = u" cannot be added at the end of ";
 inline constexpr std::u16string_view sync_folder_not_appendable_detail = u"; add it there by hand.";
+// --save and a base that the sync file's bases, not under a [base] header,
+// cannot take: NAME, intro, file, detail (sync_folder_not_appendable_detail).
+inline constexpr std::u16string_view sync_base_not_addable_intro = u" cannot be added to the [base] table of ";
 // The first line of a sync file that --save makes, before the connection file's name.
 inline constexpr std::u16string_view sync_file_heading = u"# Folders that addfolder keeps in sync with ";
 
@@ -156,6 +169,7 @@ inline constexpr std::u16string_view removed_mark = u"- ";
 inline constexpr std::u16string_view report_separator = u": ";
 inline constexpr std::u16string_view group_word = u"group";
 inline constexpr std::u16string_view folder_word = u"folder";
+inline constexpr std::u16string_view base_word = u"base";
 // The words of the summary line, such as
 //   blinky.ewp: added the reference to blinky.ipcf; blinky.ipcf: added 7 files in 3 groups
 inline constexpr std::u16string_view reference_added = u": added the reference to ";
@@ -207,12 +221,16 @@ inline constexpr std::u16string_view usage[] = {
     u"  --sync               keep every folder that PROJECT_NAME.addfolder.toml names in sync,",
     u"                       each with its own patterns; no dialog, no prompt",
     u"  --save               record the run's folders in PROJECT_NAME.addfolder.toml, with this",
-    u"                       run's --exclude, --exclude-from and --prune",
+    u"                       run's --exclude, --exclude-from, --prune, --groups and --base",
     u"  --remove DIR         take out of PROJECT_NAME.ipcf what lies within DIR, relative to the",
     u"                       working directory; DIR need not exist; may be given more than once",
     u"  --exclude PATTERN    leave out what PATTERN matches; may be given more than once",
     u"  --exclude-from FILE  leave out what the patterns in FILE match, one a line",
     u"  --prune              also remove what each folder no longer provides",
+    u"  --groups tree|flat   group each folder's files as a tree of folders, or one group per",
+    u"                       folder (default: flat)",
+    u"  --base NAME=DIR      name what lies in DIR by the IDE's argument variable $NAME$, DIR",
+    u"                       relative to the working directory; may be given more than once",
     u"  --dry-run            report every change that the run would make, and write nothing",
     u"  --check              as --dry-run, but exit with 1 when there is any change",
     u"  --quiet              no summary line and no progress",

@@ -30,7 +30,12 @@ void show_outcome(const command_line& line, const run_request& request, const ru
   const sync_file_addition& save = request.save;
   if (line.dry_run || line.check) {
     std::vector<wide_text> report = change_report_lines(outcome.changes, project_file, connection_file);
-    for (const sync_folder& table : save.folders) report.push_back(saved_folder_line(save.shown_name, table.path));
+    for (const base_definition& base : save.bases) {
+      report.push_back(saved_table_line(save.shown_name, base_word, base.name + u" = " + base.directory));
+    }
+    for (const sync_folder& table : save.folders) {
+      report.push_back(saved_table_line(save.shown_name, folder_word, table.path));
+    }
     // What could not be read may hold changes too, so such a check never says "in sync".
     if (outcome.walk_incomplete) {
       report.emplace_back(check_incomplete);
@@ -68,6 +73,7 @@ int run_program(const std::vector<wide_text>& argument_list, const front_end& ui
   settings.dry_run = line.dry_run || line.check;
   settings.check = line.check;
   settings.save = request.save;
+  settings.bases = request.bases;
 
   std::unique_ptr<run_observer> observer = ui.watch_run ? ui.watch_run(line.quiet) : nullptr;
   settings.observer = observer.get();

@@ -73,16 +73,23 @@ file_error open_connection(const project_files& files, attempt& state, connectio
           open_connection_document(state.connection, files.connection, sections)};
 }
 
-// Reads the sync file and makes its new text: the user's own, then one table
-// for each folder to record.
+// Reads the sync file and makes its new text: the user's own with each base
+// to record in its [base] table, then one table for each folder to record.
 file_error add_sync_tables(const project_files& files, const sync_file_addition& save, attempt& state) {
-  if (save.folders.empty()) return {};
+  if (!save.records()) return {};
   std::optional<std::string> text;
   if (document_error error = read_sync_file_text(save.file, text, state.sync_stamp)) {
     return {sync_file_message(save.shown_name, sync_file_unreadable_detail), error};
   }
   std::optional<std::string_view> existing;
   if (text) existing = *text;
+  for (const base_definition& base : save.bases) {
+    sync_file_error refusal;
+    if (!add_sync_base(existing, save.shown_name, files.names.file_name, base, state.sync_text, refusal)) {
+      return {sync_file_error_text(refusal), {}, true};
+    }
+    existing = state.sync_text;
+  }
   for (const sync_folder& folder : save.folders) {
     sync_file_error refusal;
     if (!append_sync_folder(existing, save.shown_name, files.names.file_name, folder, state.sync_text, refusal)) {
@@ -219,7 +226,7 @@ run_outcome update_project(const project_files& files, const std::vector<folder_
     // Under the lock no other run is saving, so these are left from runs that died.
     remove_leftover_files(files.project);
     remove_leftover_files(files.connection);
-    if (!settings.save.folders.empty()) remove_leftover_files(settings.save.file);
+    if (settings.save.records()) remove_leftover_files(settings.save.file);
   }
   // Another program may save a file meanwhile: its change is kept, and the
   // run starts again from reading, a few times at most.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "connection_document.h"
+#include "folder_scope.h"
 #include "project_link.h"
 #include "run_sequence.h"
 
@@ -14,8 +15,8 @@ namespace addfolder {
 // What a run makes of one folder before any file is read.
 struct folder_plan {
   connection_entries entries;
-  // The folder's relative form from the project directory, in narrow text.
-  std::string folder;
+  // What lies within the folder, for the prune.
+  folder_scope folder;
   // Remove, within the folder, what the entries do not list.
   bool prune = false;
 };

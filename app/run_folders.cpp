@@ -12,6 +12,7 @@
 #include "relative_form.h"
 #include "system_error.h"
 #include "text_conversion.h"
+#include "text_roots.h"
 
 namespace addfolder {
 namespace {
@@ -46,7 +47,7 @@ wide_path from_project_directory(const project_place& project, const wide_path& 
 // reads; the full path where there is no relative form.
 wide_path as_sync_file_names(const project_place& project, const wide_path& path) {
   const wide_path full = absolute_form(path);
-  wide_path relative = resolved_relative_form(full, project.canonical);
+  wide_path relative = lexically_relative(weakly_canonical(full), project.canonical);
   if (relative.empty()) relative = full;
   std::replace(relative.begin(), relative.end(), u'\\', u'/');
   return relative;
@@ -67,19 +68,21 @@ run_outcome read_project_sync_file(const command_line& line, const project_place
   return {};
 }
 
+// A folder that the sync file names on line and that is not there.
+run_outcome missing_folder(const wide_path& written, const project_sync_file& sync, std::uint32_t line) {
+  return failure(exit_command_line_error, wide_text(not_a_folder) + written + wide_text(sync_folder_missing_intro) +
+                                              sync.shown_name + wide_text(sync_folder_missing_middle) +
+                                              shown_wide(std::to_string(line)) + wide_text(sync_folder_missing_detail));
+}
+
 // Each folder of the sync file, with its own patterns and the command line's.
-run_outcome add_sync_file_folders(const project_place& project, const project_sync_file& sync,
-                                  const std::vector<wide_text>& command_patterns, bool prune,
+run_outcome add_sync_file_folders(const command_line& line, const project_place& project,
+                                  const project_sync_file& sync, const std::vector<wide_text>& command_patterns,
                                   std::vector<folder_settings>& folders) {
   for (const sync_folder& table : sync.parsed.folders) {
     folder_settings folder;
     folder.path = from_project_directory(project, table.path);
-    if (!typed_folder(folder.path)) {
-      return failure(exit_command_line_error,
-                     wide_text(not_a_folder) + table.path + wide_text(sync_folder_missing_intro) + sync.shown_name +
-                         wide_text(sync_folder_missing_middle) + shown_wide(std::to_string(table.line)) +
-                         wide_text(sync_folder_missing_detail));
-    }
+    if (!typed_folder(folder.path)) return missing_folder(table.path, sync, table.line);
     std::vector<wide_text> patterns = sync.parsed.exclude;
     patterns.insert(patterns.end(), table.exclude.begin(), table.exclude.end());
     if (!table.exclude_from.empty()) {
@@ -88,7 +91,8 @@ run_outcome add_sync_file_folders(const project_place& project, const project_sy
     }
     patterns.insert(patterns.end(), command_patterns.begin(), command_patterns.end());
     if (run_outcome added = add_patterns(patterns, folder.exclusions); added.failed()) return added;
-    folder.prune = table.prune || prune;
+    folder.prune = table.prune || line.prune;
+    folder.groups = line.groups.value_or(table.groups.value_or(sync.parsed.groups.value_or(group_layout::flat)));
     folders.push_back(std::move(folder));
   }
   return {};
@@ -127,6 +131,7 @@ run_outcome make_tables(const command_line& line, const project_place& project, 
     table.exclude = line.exclude_patterns;
     if (!line.exclude_files.empty()) table.exclude_from = as_sync_file_names(project, line.exclude_files.front());
     table.prune = line.prune;
+    table.groups = line.groups;
     if (find_sync_folder(recorded, table.path)) {
       return failure(exit_command_line_error, table.path + wide_text(sync_folder_saved_intro) + save.shown_name +
                                                   wide_text(sync_folder_saved_detail));
@@ -152,6 +157,51 @@ void add_removed_folders(const command_line& line, const project_place& project,
   }
 }
 
+// A base that the sync file records: a DIR typed with a root as it is, any
+// other relative to the project directory, with "/" between names.
+wide_path as_sync_file_base(const project_place& project, const wide_path& typed) {
+  if (root_name(typed).empty() && root_directory(typed).empty()) return as_sync_file_names(project, typed);
+  wide_path full = lexically_normal(typed);
+  std::replace(full.begin(), full.end(), u'\\', u'/');
+  return full;
+}
+
+bool is_same_folder(const wide_path& left, const wide_path& right) {
+  const wide_path a = weakly_canonical(absolute_form(left));
+  const wide_path b = weakly_canonical(absolute_form(right));
+  return lies_at_or_below(a, b) && lies_at_or_below(b, a);
+}
+
+// The run's bases, each an existing folder: the sync file's, then the
+// command line's. A NAME that both give must name one folder; with --save,
+// each base that the file lacks is recorded.
+run_outcome add_bases(const command_line& line, const project_place& project, const project_sync_file& sync,
+                      run_request& request) {
+  for (const sync_base& entry : sync.parsed.bases) {
+    wide_path directory = from_project_directory(project, entry.base.directory);
+    if (!typed_folder(directory)) return missing_folder(entry.base.directory, sync, entry.line);
+    request.bases.push_back({entry.base.name, std::move(directory)});
+  }
+  const size_t recorded = request.bases.size();
+  for (const base_definition& base : line.bases) {
+    std::optional<wide_path> directory = typed_folder(base.directory);
+    if (!directory) return failure(exit_command_line_error, wide_text(not_a_folder) + base.directory);
+    const auto known = std::find_if(request.bases.begin(), request.bases.begin() + recorded,
+                                    [&](const base_definition& b) { return same_variable_name(b.name, base.name); });
+    if (known == request.bases.begin() + recorded) {
+      request.bases.push_back({base.name, *directory});
+      if (line.save) request.save.bases.push_back({base.name, as_sync_file_base(project, base.directory)});
+    } else if (!is_same_folder(known->directory, *directory)) {
+      return failure(exit_command_line_error,
+                     line.save ? base.name + wide_text(sync_folder_saved_intro) + sync.shown_name +
+                                     wide_text(sync_folder_saved_detail)
+                               : wide_text(argument_variable_twice_intro) + base.name +
+                                     wide_text(argument_variable_twice_detail));
+    }
+  }
+  return {};
+}
+
 run_outcome make_request(const command_line& line, const std::function<folder_answer(const wide_path&)>& ask,
                          run_request& request) {
   project_place project;
@@ -164,8 +214,9 @@ run_outcome make_request(const command_line& line, const std::function<folder_an
   project_sync_file sync;
   if (run_outcome read = read_project_sync_file(line, project, sync); read.failed()) return read;
 
+  if (run_outcome added = add_bases(line, project, sync, request); added.failed()) return added;
   add_removed_folders(line, project, sync, request);
-  if (line.sync) return add_sync_file_folders(project, sync, command_patterns, line.prune, request.folders);
+  if (line.sync) return add_sync_file_folders(line, project, sync, command_patterns, request.folders);
   std::vector<wide_path> typed;
   if (run_outcome added = add_typed_folders(line, ask, request, typed); added.failed() || request.cancelled) {
     return added;
@@ -177,7 +228,10 @@ run_outcome make_request(const command_line& line, const std::function<folder_an
     rules = exclusion_rules{};
     if (run_outcome added = add_patterns(command_patterns, rules); added.failed()) return added;
   }
-  for (wide_path& path : typed) request.folders.push_back(folder_settings{std::move(path), rules, line.prune, false});
+  // A recorded folder is grouped as the next --sync will group it.
+  const group_layout groups = line.groups.value_or(line.save ? sync.parsed.groups.value_or(group_layout::flat)
+                                                             : group_layout::flat);
+  for (wide_path& path : typed) request.folders.push_back(folder_settings{std::move(path), rules, line.prune, groups});
   return {};
 }
 

@@ -18,6 +18,8 @@ struct run_request {
   // Every folder of the run in its order: the ones to take out (--remove),
   // then the ones to add (--folder, the chosen one, or the sync file's).
   std::vector<folder_settings> folders;
+  // The run's bases, each an existing folder.
+  std::vector<base_definition> bases;
   // The tables that --save appends to the sync file.
   sync_file_addition save;
   // What to tell after a completed run: a removed folder that the sync file

@@ -4,6 +4,7 @@
 
 #include "failure_message.h"
 #include "file_names.h"
+#include "folder_scope.h"
 #include "folder_choice.h"
 #include "messages.h"
 #include "project_update.h"
@@ -11,6 +12,7 @@
 #include "source_tree.h"
 #include "system_error.h"
 #include "text_conversion.h"
+#include "text_roots.h"
 
 namespace addfolder {
 namespace {
@@ -26,6 +28,16 @@ bool walk_was_incomplete(const scan_problem_list& problems, size_t first) {
     if (problems[i].kind != scan_problem_kind::backslash_name) return true;
   }
   return false;
+}
+
+// The roots of the run's texts: the project directory, then the bases, each
+// made absolute and weakly canonical.
+text_roots roots_of(const wide_path& project_directory, const std::vector<base_definition>& bases) {
+  text_roots roots = project_roots(project_directory);
+  for (const base_definition& base : bases) {
+    roots.push_back({variable_macro(to_narrow(base.name)), weakly_canonical(absolute_form(base.directory))});
+  }
+  return roots;
 }
 
 // Tells the run's observer how far all walks of the run have come together,
@@ -49,16 +61,19 @@ class run_progress : public walk_observer {
   std::size_t files_ = 0, folders_ = 0, walk_files_ = 0, walk_folders_ = 0;
 };
 
-// What the run makes of one folder: its relative form from the project
-// directory and, unless it only takes the folder out, the entries that its
+// What the run makes of one folder: what lies within it, named from the
+// run's roots, and, unless it only takes the folder out, the entries that its
 // walk gives. A failure or a stop ends the run with nothing written.
-run_outcome plan_folder(const folder_settings& folder, const wide_path& project_directory,
-                        const run_settings& settings, run_progress* progress, scan_problem_list& problems,
-                        run_outcome& outcome, folder_plan& plan) {
-  const wide_path relative = resolved_relative_form(folder.path, project_directory);
-  if (relative.empty()) return failure(exit_failure, other_drive_message(folder.path));
-  plan.folder = to_narrow(relative);
+run_outcome plan_folder(const folder_settings& folder, const text_roots& roots, const run_settings& settings,
+                        run_progress* progress, scan_problem_list& problems, run_outcome& outcome,
+                        folder_plan& plan) {
+  const folder_forms forms = resolve_folder_forms(folder.path, roots);
+  if (forms.relative.empty()) return failure(exit_failure, other_drive_message(folder.path));
+  plan.folder = scope_of_folder(forms, roots);
   if (folder.remove) {
+    // The folder may have been added in either layout: the prune of a tree
+    // reaches whatever lies within it at any depth.
+    plan.entries.layout = group_layout::tree;
     plan.prune = true;
     return {};
   }
@@ -67,10 +82,10 @@ run_outcome plan_folder(const folder_settings& folder, const wide_path& project_
   if (scan_root.empty()) scan_root = folder.path;
   const size_t first_problem = problems.size();
   {
-    const source_tree tree = scan_source_tree(scan_root, project_directory, folder.exclusions, problems,
-                                              walk_options{settings.jobs, progress});
+    const source_tree tree =
+        scan_source_tree(scan_root, roots, folder.exclusions, problems, walk_options{settings.jobs, progress});
     if (tree.stopped) return stopped_run(settings);
-    plan.entries = plan_connection_entries(tree);
+    plan.entries = plan_connection_entries(tree, folder.groups);
   }
   if (progress != nullptr) progress->next_walk();
   const bool incomplete = walk_was_incomplete(problems, first_problem);
@@ -100,6 +115,7 @@ run_outcome run_sequence(const command_arguments& arguments, const std::vector<f
     // Every relative form leads from the project directory.
     const wide_path full_directory = absolute_form(arguments.project_directory);
     const wide_path project_directory = weakly_canonical(full_directory);
+    const text_roots roots = roots_of(project_directory, settings.bases);
 
     // Every text is made before a file is touched: a path that cannot be
     // resolved or named stops the run with the project as it was.
@@ -109,7 +125,7 @@ run_outcome run_sequence(const command_arguments& arguments, const std::vector<f
     std::vector<folder_plan> plans(folders.size());
     for (size_t i = 0; i < folders.size(); ++i) {
       run_outcome planned =
-          plan_folder(folders[i], project_directory, settings, observed, scan_problems, outcome, plans[i]);
+          plan_folder(folders[i], roots, settings, observed, scan_problems, outcome, plans[i]);
       if (planned.failed() || planned.stopped) return planned;
     }
     if (settings.check && outcome.walk_incomplete) outcome.exit_code = exit_out_of_sync;

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "argument_variable.h"
 #include "command_line.h"
+#include "connection_document.h"
 #include "exclusion_rules.h"
 #include "run_lock.h"
 #include "run_observer.h"
@@ -23,22 +25,32 @@ struct folder_settings {
   exclusion_rules exclusions;
   // Also remove, within the folder, what it no longer provides.
   bool prune = false;
+  // How the folder's files are grouped.
+  group_layout groups = group_layout::flat;
   // Take out of the connection file whatever lies within the folder, by the
   // rule of the prune, without a walk: the folder need not exist.
   bool remove = false;
 };
 
-// The [[folder]] tables that a run records in the sync file.
+// The [[folder]] tables and the bases that a run records in the sync file.
 struct sync_file_addition {
   // The sync file by its full path, and as messages name it.
   wide_path file;
   wide_text shown_name;
   // The tables, in order; none when the run records nothing.
   std::vector<sync_folder> folders;
+  // The bases that the file lacks, DIR as the file is to name it, in order.
+  std::vector<base_definition> bases;
+
+  // Whether the run records anything.
+  bool records() const { return !folders.empty() || !bases.empty(); }
 };
 
 // What the user asked of a run beyond its folders.
 struct run_settings {
+  // The folders that texts name by argument variables, each an existing
+  // folder, relative to the working directory or absolute.
+  std::vector<base_definition> bases;
   // Work out every change and write nothing; with check, end with
   // exit_out_of_sync when there is any.
   bool dry_run = false;

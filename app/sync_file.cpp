@@ -1,5 +1,6 @@
 #include "sync_file.h"
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 
@@ -92,6 +93,43 @@ void read_name(const toml::node& node, std::string_view key, wide_path& name, pr
   }
 }
 
+// "tree" or "flat".
+void read_layout(const toml::node& node, std::string_view key, std::optional<group_layout>& layout,
+                 problem_list& problems) {
+  const toml::value<std::string>* text = node.as_string();
+  if (text && (text->get() == "tree" || text->get() == "flat")) {
+    layout = text->get() == "tree" ? group_layout::tree : group_layout::flat;
+  } else {
+    problems.report(node.source(), quoted(key) + wide_text(sync_not_a_layout));
+  }
+}
+
+// The [base] table: NAME = "DIR", in the file's order.
+void read_bases(const toml::node& node, std::vector<sync_base>& bases, problem_list& problems) {
+  const toml::table* table = node.as_table();
+  if (!table) return problems.report(node.source(), quoted("base") + wide_text(sync_not_a_table));
+  // toml++ gives a table's keys sorted; the file's order decides between bases.
+  std::vector<std::pair<const toml::key*, const toml::node*>> entries;
+  for (const auto& [key, value] : *table) entries.emplace_back(&key, &value);
+  std::sort(entries.begin(), entries.end(), [](const auto& left, const auto& right) {
+    const toml::source_position a = left.first->source().begin;
+    const toml::source_position b = right.first->source().begin;
+    return std::tie(a.line, a.column) < std::tie(b.line, b.column);
+  });
+  std::vector<base_definition> definitions;
+  for (const auto& [key, value] : entries) {
+    base_definition base{wide(key->str()), {}};
+    wide_text error;
+    if (!is_custom_variable_name(base.name)) {
+      problems.report(key->source(), wide_text(invalid_argument_variable) + base.name);
+    } else if (!add_base_definition(definitions, base, error)) {
+      problems.report(key->source(), error);
+    }
+    read_name(*value, key->str(), base.directory, problems);
+    bases.push_back({std::move(base), key->source().begin.line});
+  }
+}
+
 void read_folder(const toml::table& table, sync_folder& folder, problem_list& problems) {
   for (const auto& [key, node] : table) {
     const std::string_view name = key.str();
@@ -102,6 +140,8 @@ void read_folder(const toml::table& table, sync_folder& folder, problem_list& pr
       read_patterns(node, name, folder.exclude, problems);
     } else if (name == "exclude_from") {
       read_name(node, name, folder.exclude_from, problems);
+    } else if (name == "groups") {
+      read_layout(node, name, folder.groups, problems);
     } else if (name == "prune") {
       if (const toml::value<bool>* flag = node.as_boolean()) {
         folder.prune = flag->get();
@@ -147,6 +187,11 @@ void read_document(const toml::table& root, sync_file& parsed, problem_list& pro
       read_patterns(node, key.str(), parsed.exclude, problems);
     } else if (key.str() == "folder") {
       read_folders(node, parsed.folders, problems);
+    } else if (key.str() == "groups") {
+      read_layout(node, key.str(), parsed.groups, problems);
+    } else if (key.str() == "base") {
+      parsed.base_line = node.source().begin.line;
+      read_bases(node, parsed.bases, problems);
     } else {
       problems.report(key.source(), wide_text(sync_unknown_key) + quoted(key.str()));
     }

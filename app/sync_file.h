@@ -2,12 +2,17 @@
 // folders that a project keeps in sync, each with its own exclusions.
 //
 //   exclude = ["*_template.c"]          # for every folder; optional
+//   groups = "tree"                     # optional; "flat" when left out
+//
+//   [base]                              # optional
+//   CUBE = "C:/ST/Repository/STM32Cube_FW_F0_V1.11.5"   # relative to the project directory or absolute
 //
 //   [[folder]]
 //   path = "Drivers"                    # relative to the project directory
 //   exclude = ["gcc/", "arm/"]          # optional
 //   exclude_from = "drivers.exclude"    # optional; relative to the project directory
 //   prune = true                        # optional; false when left out
+//   groups = "flat"                     # optional; the top level's when left out
 //
 // The file is UTF-8 TOML, with or without a byte order mark. Any other key, a
 // value of another type, a table without path, two tables naming the same
@@ -21,6 +26,8 @@
 #include <string_view>
 #include <vector>
 
+#include "argument_variable.h"
+#include "connection_document.h"
 #include "document_error.h"
 #include "file_stamp.h"
 #include "path.h"
@@ -40,12 +47,29 @@ struct sync_folder {
   bool prune = false;
   // The line of its path, for messages about the folder.
   std::uint32_t line = 0;
+  // Its own layout of groups, when it names one.
+  std::optional<group_layout> groups;
+};
+
+// One NAME = "DIR" of the [base] table.
+struct sync_base {
+  // DIR as written: relative to the project directory, or absolute.
+  base_definition base;
+  // The line of the key, for messages about the folder.
+  std::uint32_t line = 0;
 };
 
 // What a sync file holds.
 struct sync_file {
   // Patterns for every folder, in order.
   std::vector<wide_text> exclude;
+  // The layout of groups for every folder that names none, when the file names one.
+  std::optional<group_layout> groups;
+  // The bases, in the file's order.
+  std::vector<sync_base> bases;
+  // Where the bases begin: the line of the [base] header (or of what else
+  // makes the table); 0 when the file has none.
+  std::uint32_t base_line = 0;
   // The folders, in the file's order.
   std::vector<sync_folder> folders;
 };

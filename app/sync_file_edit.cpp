@@ -69,6 +69,10 @@ std::string folder_table(const sync_folder& folder, std::string_view line_end) {
     table += "prune = true";
     table += line_end;
   }
+  if (folder.groups) {
+    table += *folder.groups == group_layout::tree ? "groups = \"tree\"" : "groups = \"flat\"";
+    table += line_end;
+  }
   return table;
 }
 
@@ -84,23 +88,83 @@ void separate_from_text(std::string& text, std::string_view line_end) {
   if (!text.ends_with(std::string(line_end) + std::string(line_end))) text += line_end;
 }
 
+// The end of the line that begins at start, after its line end, if any.
+size_t next_line(std::string_view text, size_t start) {
+  const size_t end = text.find('\n', start);
+  return end == std::string_view::npos ? text.size() : end + 1;
+}
+
+// The text that an edit begins with: existing, parsed, or a new file's comment line.
+bool start_text(std::optional<std::string_view> existing, wide_view file, wide_view connection_file,
+                sync_file& parsed, std::string& text, sync_file_error& error) {
+  if (!existing) {
+    text = to_narrow(wide_text(sync_file_heading) + wide_text(connection_file)) + "\n";
+    return true;
+  }
+  if (!parse_sync_file(*existing, file, parsed, error)) return false;
+  text = *existing;
+  return true;
+}
+
+// An error about the whole file: name, intro, the file, detail.
+sync_file_error file_error(wide_view file, wide_view name, wide_view intro, wide_view detail) {
+  return sync_file_error{wide_path(file), 0, 0, wide_text(name) + wide_text(intro) + wide_text(file) + wide_text(detail)};
+}
+
 }  // namespace
+
+bool add_sync_base(std::optional<std::string_view> existing, wide_view file, wide_view connection_file,
+                   const base_definition& base, std::string& text, sync_file_error& error) {
+  sync_file parsed;
+  std::string result;
+  if (!start_text(existing, file, connection_file, parsed, result, error)) return false;
+  for (const sync_base& known : parsed.bases) {
+    if (!same_variable_name(known.base.name, base.name)) continue;
+    error = file_error(file, base.name, sync_folder_saved_intro, sync_folder_saved_detail);
+    return false;
+  }
+  const std::string_view line_end = line_end_of(result);
+  wide_path directory = base.directory;
+  std::replace(directory.begin(), directory.end(), u'\\', u'/');
+  std::string entry = to_narrow(base.name) + " = ";
+  append_toml_string(entry, to_narrow(directory));
+  entry += line_end;
+  if (parsed.base_line == 0) {
+    separate_from_text(result, line_end);
+    result += "[base]";
+    result += line_end;
+    result += entry;
+  } else {
+    // Right after the header; bases that dotted keys or an inline table make have none.
+    size_t start = result.starts_with(byte_order_mark) ? byte_order_mark.size() : 0;
+    for (std::uint32_t line = 1; line < parsed.base_line; ++line) start = next_line(result, start);
+    const size_t header = result.find_first_not_of(" \t", start);
+    size_t end = next_line(result, start);
+    if (header < end && result[header] == '[') {
+      if (end == result.size() && result.back() != '\n') result += line_end;
+      end = next_line(result, start);
+      result.insert(end, entry);
+    } else {
+      result.clear();
+    }
+  }
+  sync_file check;
+  if (result.empty() || !parse_sync_file(result, file, check, error) || check.bases.size() != parsed.bases.size() + 1) {
+    error = file_error(file, base.name, sync_base_not_addable_intro, sync_folder_not_appendable_detail);
+    return false;
+  }
+  text = std::move(result);
+  return true;
+}
 
 bool append_sync_folder(std::optional<std::string_view> existing, wide_view file, wide_view connection_file,
                         const sync_folder& folder, std::string& text, sync_file_error& error) {
   sync_file parsed;
   std::string result;
-  if (existing) {
-    if (!parse_sync_file(*existing, file, parsed, error)) return false;
-    if (find_sync_folder(parsed, folder.path)) {
-      error = sync_file_error{wide_path(file), 0, 0,
-                              folder.path + wide_text(sync_folder_saved_intro) + wide_text(file) +
-                                  wide_text(sync_folder_saved_detail)};
-      return false;
-    }
-    result = *existing;
-  } else {
-    result = to_narrow(wide_text(sync_file_heading) + wide_text(connection_file)) + "\n";
+  if (!start_text(existing, file, connection_file, parsed, result, error)) return false;
+  if (find_sync_folder(parsed, folder.path)) {
+    error = file_error(file, folder.path, sync_folder_saved_intro, sync_folder_saved_detail);
+    return false;
   }
   const std::string_view line_end = line_end_of(result);
   const std::string table = folder_table(folder, line_end);
@@ -114,9 +178,7 @@ bool append_sync_folder(std::optional<std::string_view> existing, wide_view file
   separate_from_text(result, line_end);
   result += table;
   if (!parse_sync_file(result, file, check, error) || check.folders.size() != parsed.folders.size() + 1) {
-    error = sync_file_error{wide_path(file), 0, 0,
-                            folder.path + wide_text(sync_folder_not_appendable_intro) + wide_text(file) +
-                                wide_text(sync_folder_not_appendable_detail)};
+    error = file_error(file, folder.path, sync_folder_not_appendable_intro, sync_folder_not_appendable_detail);
     return false;
   }
   text = std::move(result);

@@ -1,5 +1,6 @@
 // What --save does to the sync file's text: a new [[folder]] table after the
-// user's own text, which is never rewritten.
+// user's own text, and a new base in its [base] table; the user's own text
+// is never rewritten.
 #pragma once
 
 #include <optional>
@@ -22,5 +23,16 @@ namespace addfolder {
 // no UTF-8 form.
 bool append_sync_folder(std::optional<std::string_view> existing, wide_view file, wide_view connection_file,
                         const sync_folder& folder, std::string& text, sync_file_error& error);
+
+// Makes the sync file's new bytes with the base added: existing, byte for
+// byte, with the line NAME = "DIR" (DIR in "/" separators) right after its
+// [base] header, or, where it has no bases, a [base] table at its end; a
+// new file begins as for append_sync_folder. False, with error set and text
+// unchanged, when existing is no valid sync file, names the variable already,
+// or makes its bases otherwise than by a [base] header (dotted keys, an
+// inline table), or when the line makes no valid base. Raises system_error
+// for a text that has no UTF-8 form.
+bool add_sync_base(std::optional<std::string_view> existing, wide_view file, wide_view connection_file,
+                   const base_definition& base, std::string& text, sync_file_error& error);
 
 }  // namespace addfolder

@@ -33,23 +33,41 @@ connection_sections build_connection_document(pugi::xml_document& document);
 document_error open_connection_document(pugi::xml_document& document, const wide_path& file,
                                         connection_sections& sections);
 
+// How the files of a folder are grouped.
+enum class group_layout {
+  // One group directly in files per folder, named with its whole relative form.
+  flat,
+  // A tree: the folder's own group, and in it one group per folder name down
+  // to each folder that holds sources.
+  tree,
+};
+
 // Everything the fill writes, computed before any file is touched, so that a
 // path without a relative form or a name without narrow text stops the run
 // with nothing written.
 struct connection_entries {
+  // The index of no group: files itself.
+  static constexpr size_t no_group = static_cast<size_t>(-1);
+  group_layout layout = group_layout::flat;
   // Path texts of the header directories, in the path order.
   std::vector<std::string> include_paths;
-  // Group names, in the byte order of the folders' narrow texts as the walk
-  // spells them; "." (the working directory) is not among them.
+  // Flat: group names, in the byte order of the folders' narrow texts as the
+  // walk spells them; "." (the working directory) is not among them. Tree:
+  // the names of the group elements, each after its parent, in the walk's order.
   std::vector<std::string> group_names;
+  // Tree: the index of each group's parent group, or no_group for files.
+  // Empty in the flat layout, where every group lies in files.
+  std::vector<size_t> group_parents;
+  // Tree: the index of the folder's own group, the top of the tree, or
+  // no_group where the folder is the working directory and files is the top.
+  size_t top_group = no_group;
   // A source file: its path text, and the index of its group in group_names,
-  // or no_group when it lies directly in the working directory. The text is
-  // a view of texts, or of a text that lives as long as the entries.
+  // or no_group when it lies directly in files. The text is a view of
+  // texts, or of a text that lives as long as the entries.
   struct source {
     std::string_view path_text;
     size_t group;
   };
-  static constexpr size_t no_group = static_cast<size_t>(-1);
   std::vector<source> sources;
   // The texts of the sources, back to back: no allocation per file.
   text_store texts;
@@ -58,11 +76,20 @@ struct connection_entries {
 // Adds a source file whose text the entries keep.
 void add_source(connection_entries& entries, std::string_view path_text, size_t group);
 
+// The parent of a group: no_group for files.
+size_t group_parent(const connection_entries& entries, size_t group);
+
+// How a report names a group: its name, and in a tree the names of the
+// groups above it before it, each followed by "".
+std::string group_label(const connection_entries& entries, size_t group);
+
 // Makes the text of every entry from the folders that the walk found: the
-// include directories in the path order of the folders, the groups in the
-// byte order of their narrow texts, and each folder's files in its listing's
-// order. Raises system_error when a name has no narrow text or a link
-// cannot be resolved.
-connection_entries plan_connection_entries(const source_tree& tree);
+// include directories in the path order of the folders, each folder's files
+// in its listing's order, and the groups: flat, in the byte order of the
+// folders' narrow texts; as a tree, in the walk's order, a group only where
+// a folder at or below it holds sources. Texts of what lies in a base begin
+// with its macro. Raises system_error when a name has no narrow text or a
+// link cannot be resolved.
+connection_entries plan_connection_entries(const source_tree& tree, group_layout layout = group_layout::flat);
 
 }  // namespace addfolder

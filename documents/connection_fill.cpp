@@ -1,9 +1,13 @@
 #include "connection_fill.h"
 
+#include <unordered_set>
+
 #include "connection_index.h"
 
 namespace addfolder {
 namespace {
+
+constexpr size_t no_group = connection_entries::no_group;
 
 // Appends a path to a section that does not list it yet; true when it did.
 // Either way, notes the element that lists it.
@@ -27,6 +31,95 @@ void add_include_paths(connection_index& index, pugi::xml_node section, change_p
   }
 }
 
+// How a report names a group, worked out only for a report that lists changes.
+std::string label_for(const change_log& log, const connection_entries& entries, size_t group) {
+  return log.lists_changes ? group_label(entries, group) : std::string();
+}
+
+// Finds the group in its parent, or appends it there and notes it.
+pugi::xml_node find_or_add_group(connection_index& index, pugi::xml_node parent, const connection_entries& entries,
+                                 size_t group, change_log& log) {
+  const std::string& name = entries.group_names[group];
+  pugi::xml_node found = find_child_group(index, parent, name);
+  if (!found && parent) {
+    found = append_group(index, parent, name);
+    ++log.counts.added_groups;
+    note_change(log, true, change_place::group, label_for(log, entries, group), {});
+  }
+  return found;
+}
+
+// Appends a source file that its section lacks, and counts it.
+void note_added_source(const connection_entries& entries, const connection_entries::source& source,
+                       std::vector<bool>& group_received, change_log& log) {
+  ++log.counts.added_files;
+  const bool in_group = source.group != no_group;
+  if (in_group && !group_received[source.group]) {
+    group_received[source.group] = true;
+    ++log.counts.groups_with_added_files;
+  }
+  note_change(log, true, in_group ? change_place::group : change_place::files,
+              in_group ? label_for(log, entries, source.group) : std::string(), source.path_text);
+}
+
+// Flat: every group of the run exists before the first file is placed, and
+// no group is added after, so each name's group is fixed from here on. A
+// file is listed when its own group lists it.
+void add_flat_sources(connection_index& index, connection_sections& sections, const connection_entries& entries,
+                      change_log& log) {
+  std::vector<pugi::xml_node> groups;
+  groups.reserve(entries.group_names.size());
+  for (size_t group = 0; group < entries.group_names.size(); ++group) {
+    groups.push_back(find_or_add_group(index, sections.files, entries, group, log));
+  }
+  std::vector<bool> group_received(entries.group_names.size(), false);
+  index.run_listing.reserve(index.run_listing.size() + entries.sources.size());
+  for (const connection_entries::source& source : entries.sources) {
+    const pugi::xml_node section = source.group != no_group ? groups[source.group] : sections.files;
+    if (add_path_if_missing(index, section, source.path_text)) note_added_source(entries, source, group_received, log);
+  }
+}
+
+// Tree: a file is listed wherever its text stands in files, and stays
+// there; only files that are listed nowhere go into the tree, so a folder
+// that was grouped flat gets no file twice. A group is found or made only
+// on the way to such a file, each before its subgroups, and all before the
+// first file.
+void add_tree_sources(connection_index& index, connection_sections& sections, const connection_entries& entries,
+                      change_log& log) {
+  std::vector<bool> is_new(entries.sources.size(), false);
+  std::vector<bool> needed(entries.group_names.size(), false);
+  std::unordered_set<std::string_view, path_text_hasher, path_text_equal> new_texts;
+  index.run_listing.reserve(index.run_listing.size() + entries.sources.size());
+  for (size_t i = 0; i < entries.sources.size() && sections.files; ++i) {
+    const connection_entries::source& source = entries.sources[i];
+    if (const pugi::xml_node listed = listing_element_in_files(index, source.path_text)) {
+      note_run_entry(index, listed);
+    } else if (new_texts.insert(source.path_text).second) {
+      is_new[i] = true;
+      for (size_t group = source.group; group != no_group && !needed[group]; group = group_parent(entries, group)) {
+        needed[group] = true;
+      }
+    }
+  }
+  std::vector<pugi::xml_node> groups(entries.group_names.size());
+  for (size_t group = 0; group < entries.group_names.size(); ++group) {
+    if (!needed[group]) continue;
+    const size_t parent = group_parent(entries, group);
+    groups[group] = find_or_add_group(index, parent == no_group ? sections.files : groups[parent], entries, group, log);
+  }
+  std::vector<bool> group_received(entries.group_names.size(), false);
+  for (size_t i = 0; i < entries.sources.size(); ++i) {
+    if (!is_new[i]) continue;
+    const connection_entries::source& source = entries.sources[i];
+    const pugi::xml_node section = source.group != no_group ? groups[source.group] : sections.files;
+    const pugi::xml_node added = append_path(index, section, source.path_text);
+    if (!added) continue;
+    note_run_entry(index, added);
+    note_added_source(entries, source, group_received, log);
+  }
+}
+
 }  // namespace
 
 fill_result fill_connection_document(connection_sections& sections, const connection_entries& entries,
@@ -39,34 +132,10 @@ fill_result fill_connection_document(connection_sections& sections, const connec
   add_include_paths(index, sections.asm_include_path, change_place::asm_include_path, entries.include_paths,
                     include_added, log);
   for (const bool added : include_added) log.counts.added_include_directories += added ? 1 : 0;
-
-  // Every group exists before the first file is placed, and no group is
-  // added after, so each name's group is fixed from here on.
-  std::vector<pugi::xml_node> groups;
-  groups.reserve(entries.group_names.size());
-  for (const std::string& name : entries.group_names) {
-    pugi::xml_node group = find_group(index, name);
-    if (!group && sections.files) {
-      group = append_group(index, name);
-      ++log.counts.added_groups;
-      note_change(log, true, change_place::group, name, {});
-    }
-    groups.push_back(group);
-  }
-
-  std::vector<bool> group_received(entries.group_names.size(), false);
-  index.run_listing.reserve(index.run_listing.size() + entries.sources.size());
-  for (const connection_entries::source& source : entries.sources) {
-    const bool in_group = source.group != connection_entries::no_group;
-    const pugi::xml_node section = in_group ? groups[source.group] : sections.files;
-    if (!add_path_if_missing(index, section, source.path_text)) continue;
-    ++log.counts.added_files;
-    if (in_group && !group_received[source.group]) {
-      group_received[source.group] = true;
-      ++log.counts.groups_with_added_files;
-    }
-    note_change(log, true, in_group ? change_place::group : change_place::files,
-                in_group ? std::string_view(entries.group_names[source.group]) : std::string_view(), source.path_text);
+  if (entries.layout == group_layout::flat) {
+    add_flat_sources(index, sections, entries, log);
+  } else {
+    add_tree_sources(index, sections, entries, log);
   }
   return filled;
 }

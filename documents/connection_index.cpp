@@ -43,19 +43,70 @@ void record_child(connection_index& index, pugi::xml_node section, pugi::xml_nod
   }
 }
 
+bool is_group(pugi::xml_node node) {
+  return node.type() == pugi::node_element && std::string_view(node.name()) == "group";
+}
+
 // Every attribute called name of every group counts; the first group in
 // document order wins, as in find_child_by_attribute.
 void record_group(connection_index& index, pugi::xml_node group) {
   for (pugi::xml_attribute attribute : group.attributes()) {
-    if (std::string_view(attribute.name()) == "name") index.groups.emplace(attribute.value(), group);
+    if (std::string_view(attribute.name()) == "name") {
+      index.groups.emplace(connection_index::group_key{group.parent(), attribute.value()}, group);
+    }
   }
 }
 
-void index_groups(connection_index& index) {
-  if (index.groups_indexed) return;
-  index.groups_indexed = true;
-  for (pugi::xml_node child : index.files.children()) {
-    if (std::string_view(child.name()) == "group") record_group(index, child);
+void index_groups(connection_index& index, pugi::xml_node parent) {
+  if (!index.group_parents.insert(parent).second) return;
+  for (pugi::xml_node child : parent.children()) {
+    if (is_group(child)) record_group(index, child);
+  }
+}
+
+void forget_group(connection_index& index, pugi::xml_node group) {
+  for (pugi::xml_attribute attribute : group.attributes()) {
+    if (std::string_view(attribute.name()) != "name") continue;
+    const auto found = index.groups.find(connection_index::group_key{group.parent(), attribute.value()});
+    if (found != index.groups.end() && found->second == group) index.groups.erase(found);
+  }
+}
+
+// Every element at any depth below files but the groups, which are walked
+// into: the texts that the tree layout counts as listed.
+void index_texts_in_files(connection_index& index) {
+  index.texts_in_files_indexed = true;
+  pugi::xml_node node = index.files.first_child();
+  while (node) {
+    if (node.type() == pugi::node_element) {
+      if (!is_group(node)) index.texts_in_files.insert(node);
+      if (node.first_child()) {
+        node = node.first_child();
+        continue;
+      }
+    }
+    while (!node.next_sibling()) {
+      node = node.parent();
+      if (node == index.files) return;
+    }
+    node = node.next_sibling();
+  }
+}
+
+bool lies_in_files(const connection_index& index, pugi::xml_node node) {
+  for (; node; node = node.parent()) {
+    if (node == index.files) return true;
+  }
+  return false;
+}
+
+void forget_text_in_files(connection_index& index, pugi::xml_node element) {
+  auto [first, last] = index.texts_in_files.equal_range(element);
+  for (; first != last; ++first) {
+    if (*first == element) {
+      index.texts_in_files.erase(first);
+      return;
+    }
   }
 }
 
@@ -109,6 +160,26 @@ bool connection_index::child_equal::operator()(pugi::xml_node child, const liste
   return (*this)(listed, child);
 }
 
+size_t connection_index::group_key_hash::operator()(const group_key& key) const {
+  return hash_of(key.parent, key.name);
+}
+
+bool connection_index::group_key_equal::operator()(const group_key& left, const group_key& right) const {
+  return left.parent == right.parent && same_path_text(left.name, right.name);
+}
+
+bool connection_index::text_equal::operator()(pugi::xml_node left, pugi::xml_node right) const {
+  return same_path_text(left.child_value(), right.child_value());
+}
+
+bool connection_index::text_equal::operator()(std::string_view text, pugi::xml_node element) const {
+  return same_path_text(text, element.child_value());
+}
+
+bool connection_index::text_equal::operator()(pugi::xml_node element, std::string_view text) const {
+  return same_path_text(text, element.child_value());
+}
+
 connection_index start_connection_index(pugi::xml_node files) {
   connection_index index;
   index.files = files;
@@ -142,12 +213,23 @@ bool is_path_listed(connection_index& index, pugi::xml_node section, std::string
 }
 
 pugi::xml_node find_group(connection_index& index, std::string_view name) {
-  if (!index.files) return pugi::xml_node();
-  index_groups(index);
+  return find_child_group(index, index.files, name);
+}
+
+pugi::xml_node find_child_group(connection_index& index, pugi::xml_node parent, std::string_view name) {
+  if (!parent) return pugi::xml_node();
+  index_groups(index, parent);
   // The document's texts end at their first zero byte, and so does the
   // name that find_child_by_attribute compares with them.
-  const auto found = index.groups.find(name.substr(0, name.find('\0')));
+  const auto found = index.groups.find(connection_index::group_key{parent, name.substr(0, name.find('\0'))});
   return found == index.groups.end() ? pugi::xml_node() : found->second;
+}
+
+pugi::xml_node listing_element_in_files(connection_index& index, std::string_view path_text) {
+  if (!index.files) return pugi::xml_node();
+  if (!index.texts_in_files_indexed) index_texts_in_files(index);
+  const auto found = index.texts_in_files.find(path_text);
+  return found == index.texts_in_files.end() ? pugi::xml_node() : *found;
 }
 
 pugi::xml_node append_path(connection_index& index, pugi::xml_node section, std::string_view path_text) {
@@ -158,16 +240,17 @@ pugi::xml_node append_path(connection_index& index, pugi::xml_node section, std:
   const bool complete = text && text.set_value(path_text.data(), path_text.size());
   record_child(index, section, path);
   if (!complete) throw std::bad_alloc();
+  if (index.texts_in_files_indexed && lies_in_files(index, section)) index.texts_in_files.insert(path);
   return path;
 }
 
-pugi::xml_node append_group(connection_index& index, std::string_view name) {
-  if (!can_hold_elements(index.files)) return pugi::xml_node();
-  pugi::xml_node group = index.files.append_child("group");
+pugi::xml_node append_group(connection_index& index, pugi::xml_node parent, std::string_view name) {
+  if (!can_hold_elements(parent)) return pugi::xml_node();
+  pugi::xml_node group = parent.append_child("group");
   if (!group) throw std::bad_alloc();
   const bool complete = group.append_attribute("name").set_value(name.data(), name.size());
-  record_child(index, index.files, group);
-  if (index.groups_indexed) record_group(index, group);
+  record_child(index, parent, group);
+  if (index.group_parents.count(parent) != 0) record_group(index, group);
   if (!complete) throw std::bad_alloc();
   return group;
 }
@@ -201,6 +284,11 @@ void remove_listed_child(connection_index& index, pugi::xml_node child) {
     index.listed_children.erase(found);
   }
   if (const auto size = index.section_sizes.find(section); size != index.section_sizes.end()) --size->second;
+  if (is_group(child)) {
+    forget_group(index, child);
+  } else if (index.texts_in_files_indexed) {
+    forget_text_in_files(index, child);
+  }
   section.remove_child(child);
 }
 

@@ -53,10 +53,39 @@ struct connection_index {
   // run that finds what an earlier run wrote finds each file right after the
   // one before. (Where a text is listed twice, either child may be found.)
   pugi::xml_node next_likely;
-  // The files element, and once read, the first group that carries each name.
+  // A group's parent and name, for the group lookup.
+  struct group_key {
+    pugi::xml_node parent;
+    std::string_view name;
+  };
+  struct group_key_hash {
+    size_t operator()(const group_key& key) const;
+  };
+  struct group_key_equal {
+    bool operator()(const group_key& left, const group_key& right) const;
+  };
+  // Texts of elements count as equal as same_path_text finds them.
+  struct text_hash {
+    using is_transparent = void;
+    size_t operator()(pugi::xml_node element) const { return path_text_hash(element.child_value()); }
+    size_t operator()(std::string_view text) const { return path_text_hash(text); }
+  };
+  struct text_equal {
+    using is_transparent = void;
+    bool operator()(pugi::xml_node left, pugi::xml_node right) const;
+    bool operator()(std::string_view text, pugi::xml_node element) const;
+    bool operator()(pugi::xml_node element, std::string_view text) const;
+  };
+
+  // The files element, and for each parent whose groups were read, the first
+  // group that carries each name.
   pugi::xml_node files;
-  bool groups_indexed = false;
-  std::unordered_map<std::string_view, pugi::xml_node, path_text_hasher, path_text_equal> groups;
+  std::unordered_set<pugi::xml_node, node_hash> group_parents;
+  std::unordered_map<group_key, pugi::xml_node, group_key_hash, group_key_equal> groups;
+  // For the tree layout, once read: every element at any depth in files but
+  // the groups, by its text.
+  bool texts_in_files_indexed = false;
+  std::unordered_multiset<pugi::xml_node, text_hash, text_equal> texts_in_files;
   // The elements that list this run's entries, as the fill found or added
   // them; sorted by address once the fill is done.
   std::vector<const pugi::xml_node_struct*> run_listing;
@@ -86,14 +115,27 @@ pugi::xml_node listing_child(connection_index& index, pugi::xml_node section, st
 // compares texts; null when there is none.
 pugi::xml_node find_group(connection_index& index, std::string_view name);
 
+// The same among the children of parent, files or a group; null for a null parent.
+pugi::xml_node find_child_group(connection_index& index, pugi::xml_node parent, std::string_view name);
+
+// The listing test of the tree layout: an element at any depth in files,
+// groups aside, whose text (child_value) is path_text as same_path_text
+// compares texts; null where there is none.
+pugi::xml_node listing_element_in_files(connection_index& index, std::string_view path_text);
+
 // Appends to section a path element holding one text node with path_text;
 // null for a null section or one that holds no elements (a text).
 // Raises std::bad_alloc when memory runs out.
 pugi::xml_node append_path(connection_index& index, pugi::xml_node section, std::string_view path_text);
 
-// Appends to files a group element with the attribute name; null when files
-// is null. Raises std::bad_alloc when memory runs out.
-pugi::xml_node append_group(connection_index& index, std::string_view name);
+// Appends to parent, files or a group, a group element with the attribute
+// name; null when parent is null. Raises std::bad_alloc when memory runs out.
+pugi::xml_node append_group(connection_index& index, pugi::xml_node parent, std::string_view name);
+
+// The same in files.
+inline pugi::xml_node append_group(connection_index& index, std::string_view name) {
+  return append_group(index, index.files, name);
+}
 
 // Notes that child lists one of this run's entries.
 void note_run_entry(connection_index& index, pugi::xml_node child);
@@ -110,8 +152,8 @@ bool is_run_source_text(connection_index& index, const connection_entries& entri
 // include sections list; entries must outlive the index.
 bool is_run_include_text(connection_index& index, const connection_entries& entries, std::string_view text);
 
-// Removes a child from its section and from the index. Only the prune
-// removes, and nothing is added after it.
+// Removes a child, a path or a group that holds no element, from its
+// section and from the index.
 void remove_listed_child(connection_index& index, pugi::xml_node child);
 
 }  // namespace addfolder

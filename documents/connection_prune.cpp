@@ -1,64 +1,16 @@
 #include "connection_prune.h"
 
-#include <algorithm>
 #include <string>
 #include <unordered_set>
 #include <utility>
 #include <vector>
 
-#include "path_text_match.h"
 #include "file_extension.h"
-#include "relative_form.h"
+#include "path_text_match.h"
 #include "text_conversion.h"
 
 namespace addfolder {
 namespace {
-
-// Whether every name of a relative text is one that the program writes:
-// none empty, "." or "..", with either separator.
-bool has_plain_names(std::string_view relative) {
-  // One pass over the bytes: the prune asks this of every text in the folder.
-  size_t start = 0;
-  for (size_t end = 0; end <= relative.size(); ++end) {
-    if (end < relative.size() && !is_separator_byte(relative[end])) continue;
-    const std::string_view name = relative.substr(start, end - start);
-    if (name.empty() || name == "." || name == "..") return false;
-    start = end + 1;
-  }
-  return true;
-}
-
-// Where the first names of a text end, as many as given: at the separator
-// after them, or at the end.
-size_t end_of_names(std::string_view text, size_t names) {
-  size_t end = 0;
-  for (; end < text.size(); ++end) {
-    if (is_separator_byte(text[end]) && --names == 0) break;
-  }
-  return end;
-}
-
-// Whether a relative text lies within the folder as the program itself
-// could have written it: the folder, or the folder and plain names below it.
-// Below the working directory (".") lies every text of plain names. The
-// folder's names are compared as a whole, since where letter case does not
-// count a letter may take other bytes in the other case; no letter is a
-// separator in either case.
-bool is_within_folder(std::string_view relative, std::string_view folder) {
-  if (folder == ".") return relative == "." || has_plain_names(relative);
-  const auto separators = std::count_if(folder.begin(), folder.end(), is_separator_byte);
-  const size_t end = end_of_names(relative, 1 + static_cast<size_t>(separators));
-  if (!same_path_text(relative.substr(0, end), folder)) return false;
-  return end == relative.size() || has_plain_names(relative.substr(end + 1));
-}
-
-// Whether a path text names something within the folder: the macro, a
-// separator, and a relative text within it.
-bool is_path_within_folder(std::string_view text, std::string_view folder) {
-  constexpr std::string_view macro = project_directory_macro;
-  if (text.size() < macro.size() || !same_path_text(text.substr(0, macro.size()), macro)) return false;
-  return is_within_folder(text.substr(macro.size()), folder);
-}
 
 // Whether the last name of a path text has a source extension, by the same
 // test as the scan's.
@@ -69,21 +21,8 @@ bool names_source_file(std::string_view text) {
   return is_source_extension(path_extension(name));
 }
 
-// Removes the path elements among the children of section for which remove
-// says so; returns how many.
-template <typename Remove>
-size_t remove_paths(connection_index& index, pugi::xml_node section, Remove remove) {
-  size_t removed = 0;
-  for (pugi::xml_node child = section.first_child(); child;) {
-    const pugi::xml_node next = child.next_sibling();
-    if (child.type() == pugi::node_element && std::string_view(child.name()) == "path" &&
-        remove(child, std::string_view(child.child_value()))) {
-      remove_listed_child(index, child);
-      ++removed;
-    }
-    child = next;
-  }
-  return removed;
+bool is_element_named(pugi::xml_node node, std::string_view name) {
+  return node.type() == pugi::node_element && std::string_view(node.name()) == name;
 }
 
 bool holds_element(pugi::xml_node node) {
@@ -93,59 +32,142 @@ bool holds_element(pugi::xml_node node) {
   return false;
 }
 
-}  // namespace
+// Removes the path elements among the children of section for which remove
+// says so; returns how many.
+template <typename Remove>
+size_t remove_paths(connection_index& index, pugi::xml_node section, Remove remove) {
+  size_t removed = 0;
+  for (pugi::xml_node child = section.first_child(); child;) {
+    const pugi::xml_node next = child.next_sibling();
+    if (is_element_named(child, "path") && remove(child, std::string_view(child.child_value()))) {
+      remove_listed_child(index, child);
+      ++removed;
+    }
+    child = next;
+  }
+  return removed;
+}
 
-void prune_connection_document(connection_sections& sections, const connection_entries& entries,
-                               std::string_view folder, fill_result& filled, change_log& log) {
-  connection_index& index = filled.index;
-  // Include directories; one that both sections lose counts once.
+// One prune: what it works on, and what it has removed so far.
+struct prune_state {
+  connection_index& index;
+  const connection_entries& entries;
+  const folder_scope& folder;
+  change_log& log;
+};
+
+// Include directories; one that both sections lose counts once.
+void prune_include_paths(prune_state& state, const connection_sections& sections) {
   std::unordered_set<std::string, path_text_hasher, path_text_equal> removed_includes;
   for (const auto& [include_section, include_place] :
        {std::pair(sections.include_path, change_place::include_path),
         std::pair(sections.asm_include_path, change_place::asm_include_path)}) {
     const change_place place = include_place;
-    remove_paths(index, include_section, [&](pugi::xml_node path, std::string_view text) {
+    remove_paths(state.index, include_section, [&](pugi::xml_node path, std::string_view text) {
       // Most elements list this run's entries, which the cheapest test tells.
-      if (lists_run_entry(index, path) || !is_path_within_folder(text, folder) ||
-          is_run_include_text(index, entries, text)) {
+      if (lists_run_entry(state.index, path) || !is_text_within(state.folder, text) ||
+          is_run_include_text(state.index, state.entries, text)) {
         return false;
       }
       removed_includes.emplace(text);
-      note_change(log, false, place, {}, text);
+      note_change(state.log, false, place, {}, text);
       return true;
     });
   }
-  log.counts.removed_include_directories += removed_includes.size();
+  state.log.counts.removed_include_directories += removed_includes.size();
+}
 
-  // Source files directly in files and in the groups directly under it.
-  const auto remove_source_files = [&](pugi::xml_node section, change_place place, std::string_view group) {
-    return remove_paths(index, section, [&](pugi::xml_node path, std::string_view text) {
-      if (lists_run_entry(index, path) || !is_path_within_folder(text, folder) || !names_source_file(text) ||
-          is_run_source_text(index, entries, text)) {
-        return false;
-      }
-      note_change(log, false, place, group, text);
-      return true;
-    });
-  };
-  log.counts.removed_files += remove_source_files(sections.files, change_place::files, {});
-  std::vector<pugi::xml_node> emptied;
-  for (pugi::xml_node group : sections.files.children("group")) {
-    if (const size_t removed = remove_source_files(group, change_place::group, group.attribute("name").value())) {
-      log.counts.removed_files += removed;
-      ++log.counts.groups_with_removed_files;
-      if (!holds_element(group)) emptied.push_back(group);
+// Stale source files among the children of a section; true when it lost any.
+bool prune_source_files(prune_state& state, pugi::xml_node section, change_place place, std::string_view label) {
+  const size_t removed = remove_paths(state.index, section, [&](pugi::xml_node path, std::string_view text) {
+    if (lists_run_entry(state.index, path) || !is_text_within(state.folder, text) || !names_source_file(text) ||
+        is_run_source_text(state.index, state.entries, text)) {
+      return false;
     }
-  }
+    note_change(state.log, false, place, label, text);
+    return true;
+  });
+  state.log.counts.removed_files += removed;
+  if (removed != 0 && place == change_place::group) ++state.log.counts.groups_with_removed_files;
+  return removed != 0;
+}
 
+void remove_group(prune_state& state, pugi::xml_node group, std::string_view label) {
+  note_change(state.log, false, change_place::group, label, {});
+  ++state.log.counts.removed_groups;
+  remove_listed_child(state.index, group);
+}
+
+// A group below the top of a tree, with the index of its parent among them
+// and how a report names it.
+struct tree_group {
+  pugi::xml_node node;
+  size_t parent;
+  std::string label;
+  bool lost_any = false;
+};
+
+// Every group below top at any depth, each after its parent. The stack is
+// the list itself, so a deeply nested document needs no deep call stack.
+std::vector<tree_group> groups_below(const prune_state& state, pugi::xml_node top, std::string_view top_label) {
+  std::vector<tree_group> groups;
+  const auto add_children = [&](pugi::xml_node parent, size_t parent_index, std::string_view parent_label) {
+    for (pugi::xml_node child : parent.children("group")) {
+      std::string label;
+      if (state.log.lists_changes) label = std::string(parent_label) + "\\" + child.attribute("name").value();
+      groups.push_back({child, parent_index, std::move(label)});
+    }
+  };
+  add_children(top, static_cast<size_t>(-1), top_label);
+  for (size_t i = 0; i < groups.size(); ++i) add_children(groups[i].node, i, std::string(groups[i].label));
+  return groups;
+}
+
+// Stale source files at any depth below a group of the top of a tree, then
+// the groups there that this run emptied, from the bottom up; true when the
+// group lost anything below it.
+bool prune_tree_below(prune_state& state, pugi::xml_node top, std::string_view top_label) {
+  std::vector<tree_group> groups = groups_below(state, top, top_label);
+  bool top_lost_any = false;
+  for (size_t i = groups.size(); i-- > 0;) {
+    tree_group& group = groups[i];
+    group.lost_any = prune_source_files(state, group.node, change_place::group, group.label) || group.lost_any;
+    const bool emptied = group.lost_any && !holds_element(group.node) &&
+                         is_single_plain_name(group.node.attribute("name").value());
+    if (emptied) remove_group(state, group.node, group.label);
+    // Only a group that went takes something from its parent.
+    bool& parent_lost_any = group.parent == static_cast<size_t>(-1) ? top_lost_any : groups[group.parent].lost_any;
+    parent_lost_any = parent_lost_any || emptied;
+  }
+  return top_lost_any;
+}
+
+// Whether the prune of a tree reaches below a group directly under files.
+bool is_top_of_tree(const prune_state& state, pugi::xml_node group) {
+  if (state.entries.layout != group_layout::tree) return false;
+  if (state.entries.top_group == connection_entries::no_group) return true;
+  return same_path_text(group.attribute("name").value(), state.entries.group_names[state.entries.top_group]);
+}
+
+}  // namespace
+
+void prune_connection_document(connection_sections& sections, const connection_entries& entries,
+                               const folder_scope& folder, fill_result& filled, change_log& log) {
+  prune_state state{filled.index, entries, folder, log};
+  prune_include_paths(state, sections);
+  prune_source_files(state, sections.files, change_place::files, {});
   // Groups of the folder that this run left empty; an empty group that the
   // user made stays.
+  std::vector<pugi::xml_node> emptied;
+  for (pugi::xml_node group : sections.files.children("group")) {
+    const std::string_view name = group.attribute("name").value();
+    bool lost_any = is_top_of_tree(state, group) && prune_tree_below(state, group, name);
+    lost_any = prune_source_files(state, group, change_place::group, name) || lost_any;
+    if (lost_any && !holds_element(group)) emptied.push_back(group);
+  }
   for (pugi::xml_node group : emptied) {
     const std::string_view name = group.attribute("name").value();
-    if (!is_within_folder(name, folder)) continue;
-    note_change(log, false, change_place::group, name, {});
-    ++log.counts.removed_groups;
-    remove_listed_child(index, group);
+    if (is_group_within(folder, name)) remove_group(state, group, name);
   }
 }
 

@@ -9,21 +9,23 @@
 #include "change_log.h"
 #include "connection_document.h"
 #include "connection_fill.h"
+#include "folder_scope.h"
 
 namespace addfolder {
 
-// Removes, after the fill, what lies within the folder whose relative form
-// (narrow text) is folder and is not among this run's entries: include
-// directories that are direct path children of the two include sections,
-// source files that are path children of files or of a group directly under
-// it, and then groups directly under files, named within the folder, that
-// hold no element. Only files with a source extension are removed; other
-// files, deeper groups and everything outside the folder stay. Texts compare
-// as same_path_text compares them. A text lies within the folder only as the program
-// itself could have written it: the folder, then names that are not empty,
-// "." or "..". A group goes only when this run emptied it. filled is what
-// the fill of this run left. Notes every removal in log.
+// Removes, after the fill, what lies within the folder's scope and is not
+// among this run's entries: include directories that are direct path
+// children of the two include sections, source files that are path children
+// of files or of a group directly under it, and then groups directly under
+// files, named within the folder, that this run emptied. In the tree layout
+// it also removes source files at any depth below the folder's top group (or
+// below files, for the working directory), and then, from the bottom up,
+// every group there that this run emptied and whose name is one plain name.
+// Only files with a source extension are removed; other files, and
+// everything outside the scope, stay. Texts compare as same_path_text
+// compares them. filled is what the fill of this run left. Notes every
+// removal in log.
 void prune_connection_document(connection_sections& sections, const connection_entries& entries,
-                               std::string_view folder, fill_result& filled, change_log& log);
+                               const folder_scope& folder, fill_result& filled, change_log& log);
 
 }  // namespace addfolder

@@ -56,28 +56,39 @@ wide_path weakly_canonical(const wide_path& path) {
 
 wide_path relative_form(const wide_path& path) {
   const wide_path working_directory = weakly_canonical(current_path());
-  return resolved_relative_form(path, working_directory);
+  return lexically_relative(weakly_canonical(path), working_directory);
 }
 
-std::string path_text(wide_view relative) {
+std::string path_text(wide_view relative, std::string_view macro) {
   std::string text;
-  text.reserve(project_directory_macro.size() + relative.size());
-  text = project_directory_macro;
+  text.reserve(macro.size() + relative.size());
+  text = macro;
   if (!append_narrow(text, relative)) throw system_error(unconvertible_character_error());
   return text;
 }
 
-folder_forms resolve_folder_forms(const wide_path& folder, const wide_path& working_directory) {
+folder_forms resolve_folder_forms(const wide_path& folder, const text_roots& roots) {
   folder_forms forms;
   forms.canonical = weakly_canonical(folder);
-  forms.relative = lexically_relative(forms.canonical, working_directory);
+  forms.root = root_of(roots, forms.canonical);
+  forms.relative = lexically_relative(forms.canonical, roots[forms.root].directory);
   return forms;
 }
 
-void derive_subfolder_forms(const folder_forms& parent, wide_view name, const wide_path& working_directory,
+void derive_subfolder_forms(const folder_forms& parent, wide_view name, const text_roots& roots,
                             folder_forms& subfolder) {
   subfolder.canonical = parent.canonical;
   append_element(subfolder.canonical, name);
+  subfolder.root = parent.root;
+  // Below a base that it holds, a folder is named from the deeper base.
+  if (roots.size() > 1) {
+    if (const std::uint32_t base = base_at(roots, subfolder.canonical); base != project_root) {
+      subfolder.root = base;
+      subfolder.relative = u".";
+      return;
+    }
+  }
+  const wide_path& working_directory = roots[subfolder.root].directory;
   if (parent.relative.empty()) {
     subfolder.relative.clear();
   } else if (parent.relative == u".") {
@@ -90,10 +101,6 @@ void derive_subfolder_forms(const folder_forms& parent, wide_view name, const wi
     subfolder.relative = parent.relative;
     append_element(subfolder.relative, name);
   }
-}
-
-wide_path resolved_relative_form(const wide_path& path, const wide_path& working_directory) {
-  return lexically_relative(weakly_canonical(path), working_directory);
 }
 
 }  // namespace addfolder

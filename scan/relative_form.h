@@ -1,10 +1,12 @@
 // Project-relative paths: canonical forms, the relative form against the
-// working directory, and the path text that the connection file holds.
+// working directory or a base, and the path text that the connection file holds.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "path.h"
+#include "text_roots.h"
 
 namespace addfolder {
 
@@ -28,30 +30,30 @@ wide_path weakly_canonical(const wide_path& path);
 // none (another drive or server). Reads the working directory anew.
 wide_path relative_form(const wide_path& path);
 
-// "$PROJ_DIR$\" followed by the narrow text of a relative form.
-std::string path_text(wide_view relative);
+// The macro (by default "$PROJ_DIR$\") followed by the narrow text of a
+// relative form. Raises system_error where a name has no narrow text.
+std::string path_text(wide_view relative, std::string_view macro = project_directory_macro);
 
-// Where a folder is, in the two forms that the connection file needs.
+// Where a folder is, in the forms that the connection file needs.
 struct folder_forms {
   // Absolute, links resolved, names as stored.
   wide_path canonical;
-  // Against the working directory: "." for itself, empty where there is none.
+  // The root that names it: the deepest base that holds it, else the project directory.
+  std::uint32_t root = project_root;
+  // Against that root: "." for the root itself, empty where there is none
+  // (another drive than the project directory's).
   wide_path relative;
 };
 
-// The forms of a folder, resolved by the file system, against the weakly
-// canonical form of the working directory. Raises system_error
-// "weakly_canonical" as weakly_canonical does.
-folder_forms resolve_folder_forms(const wide_path& folder, const wide_path& working_directory);
+// The forms of a folder or a link, resolved by the file system, against the
+// roots; the first root is the weakly canonical form of the working
+// directory. Raises system_error "weakly_canonical" as weakly_canonical does.
+folder_forms resolve_folder_forms(const wide_path& folder, const text_roots& roots);
 
 // The forms of the subfolder name of a folder whose forms are known. The
 // subfolder is no link (a walk does not enter links), so nothing needs the
 // file system; the answers equal resolve_folder_forms'.
-void derive_subfolder_forms(const folder_forms& parent, wide_view name, const wide_path& working_directory,
+void derive_subfolder_forms(const folder_forms& parent, wide_view name, const text_roots& roots,
                             folder_forms& subfolder);
-
-// The relative form of a link (or any path) against the weakly canonical form
-// of the working directory, the link resolved by the file system.
-wide_path resolved_relative_form(const wide_path& path, const wide_path& working_directory);
 
 }  // namespace addfolder

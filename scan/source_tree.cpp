@@ -18,8 +18,6 @@ struct scan_state {
   explicit scan_state(scan_problem_list& problems) : problems(problems) {}
   source_tree tree;
   scan_problem_list& problems;
-  // The weakly canonical form of the directory that relative forms lead from.
-  wide_path working_directory;
   std::vector<folder_forms> forms;
   std::vector<size_t> records;
   // What the user leaves out.
@@ -46,6 +44,7 @@ source_folder& current_folder(scan_state& state, const tree_walk& walk) {
     source_folder& folder = state.tree.folders.emplace_back();
     folder.path = parent_path(walk.path);
     folder.relative = state.forms[level].relative;
+    folder.root = state.forms[level].root;
   }
   return state.tree.folders[record];
 }
@@ -86,17 +85,19 @@ void visit_entry(scan_state& state, tree_walk& walk) {
       state.forms.resize(walk.depth + 1);
       state.records.resize(walk.depth + 1);
     }
-    derive_subfolder_forms(state.forms[walk.depth - 1], walk.name, state.working_directory,
-                           state.forms[walk.depth]);
+    derive_subfolder_forms(state.forms[walk.depth - 1], walk.name, state.tree.roots, state.forms[walk.depth]);
     state.records[walk.depth] = no_record;
   }
   const wide_view extension = name_extension(walk.name);
   if (is_source_extension(extension)) {
     source_entry& source = add_source_entry(current_folder(state, walk), walk.name, entry.is_link);
     if (entry.is_link) {
-      source.own_relative = resolved_relative_form(walk.path, state.working_directory);
+      folder_forms target = resolve_folder_forms(walk.path, state.tree.roots);
+      source.own_relative = std::move(target.relative);
+      source.own_root = target.root;
     } else if (entry.is_directory) {
       source.own_relative = state.forms[walk.depth].relative;
+      source.own_root = state.forms[walk.depth].root;
     }
   }
   if (is_header_extension(extension) && is_regular_file(state, walk)) {
@@ -119,7 +120,8 @@ void walk_tree(scan_state& state, const wide_path& scan_root) {
     report_failed_call(state, error, "recursive_directory_iterator::recursive_directory_iterator", scan_root);
     return;
   }
-  state.forms.assign(1, resolve_folder_forms(scan_root, state.working_directory));
+  state.forms.assign(1, resolve_folder_forms(scan_root, state.tree.roots));
+  state.tree.root_forms = state.forms[0];
   state.records.assign(1, no_record);
   while (true) {
     if (!keep_walking(state, walk)) {
@@ -157,13 +159,14 @@ source_entry& add_source_entry(source_folder& folder, wide_view name, bool is_li
   return entry;
 }
 
-source_tree scan_source_tree(const wide_path& scan_root, const wide_path& base_directory,
+source_tree scan_source_tree(const wide_path& scan_root, const text_roots& roots,
                              const exclusion_rules& exclusions, scan_problem_list& problems,
                              const walk_options& options) {
   scan_state state(problems);
   state.exclusions = &exclusions;
   state.options = options;
-  state.working_directory = base_directory;
+  state.tree.root = scan_root;
+  state.tree.roots = roots;
   walk_tree(state, scan_root);
   return std::move(state.tree);
 }

@@ -10,7 +10,9 @@
 
 #include "exclusion_rules.h"
 #include "path.h"
+#include "relative_form.h"
 #include "scan_problem.h"
+#include "text_roots.h"
 #include "walk_observer.h"
 
 namespace addfolder {
@@ -28,8 +30,10 @@ struct source_entry {
   bool is_link = false;
   // Most entries' relative form is their folder's and their name. Two kinds
   // have one of their own, kept here: a link's leads to its target, and a
-  // folder's may lead back towards the working directory.
+  // folder's may lead back towards the working directory. It leads from the
+  // root own_root.
   std::optional<wide_path> own_relative;
+  std::uint32_t own_root = project_root;
 };
 
 // A folder that the walk entered and found something in.
@@ -37,8 +41,8 @@ struct source_folder {
   // As the walk spells it: the scan root, then "\" and a name per level (the
   // parent path of its entries).
   wide_path path;
-  // Its relative form against the working directory, derived from its
-  // parent's: "." for the working directory itself.
+  // Its relative form against its root, derived from its parent's: "." for
+  // the root itself.
   wide_path relative;
   // Its source files, in the order of its listing, and their names' narrow
   // texts back to back.
@@ -46,6 +50,8 @@ struct source_folder {
   std::string names;
   // It holds a regular file (links followed) with the extension ".h" or ".hpp".
   bool holds_header = false;
+  // The root that its relative form leads from.
+  std::uint32_t root = project_root;
   // The narrow text of a source's name.
   std::string_view name(const source_entry& entry) const {
     return std::string_view(names).substr(entry.name_start, entry.name_length);
@@ -62,19 +68,25 @@ struct source_tree {
   std::vector<source_folder> folders;
   // The observer stopped the walk before its end.
   bool stopped = false;
+  // The scan root as the walk spells it, and its forms.
+  wide_path root;
+  folder_forms root_forms;
+  // The roots that the relative forms lead from.
+  text_roots roots;
 };
 
 // Walks the tree below the scan root, a path that the file system finds from
 // the working directory: every entry is looked at once, links are not
 // followed, and a folder that cannot be read is left out, as is whatever
 // exclusions match (an excluded folder is not entered). Relative forms lead
-// from base_directory, which is weakly canonical. Problems are appended to
+// from the deepest of the roots that holds the path; the first root is the
+// weakly canonical project directory. Problems are appended to
 // problems and never end the walk: an entry whose status cannot be read is
 // reported and skipped. Raises system_error where the root or a link cannot
 // be resolved; std::bad_alloc passes through. The problems met before either
 // stay in problems. The folders are listed on as many threads as the options
 // say, and the result is the same for any number.
-source_tree scan_source_tree(const wide_path& scan_root, const wide_path& base_directory,
+source_tree scan_source_tree(const wide_path& scan_root, const text_roots& roots,
                              const exclusion_rules& exclusions, scan_problem_list& problems,
                              const walk_options& options = {});
 

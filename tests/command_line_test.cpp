@@ -38,7 +38,8 @@ TEST(CommandLine, OptionsStandBeforeOrAfterTheArguments) {
   const parsed_line parsed =
       parse({u"--folder", u"Drivers", u"--exclude", u"gcc/", u".", u"--prune", u"blinky", u"--exclude", u"*_template.c",
              u"--exclude-from", u"sync.txt", u"--dry-run", u"--check", u"--quiet", u"ignored", u"--jobs", u"64",
-             u"--remove", u"Old", u"--folder", u"App", u"--save", u"--remove", u"Gone"});
+             u"--remove", u"Old", u"--folder", u"App", u"--save", u"--remove", u"Gone",
+             u"--groups", u"tree", u"--base", u"CUBE=C:\\ST\\Cube", u"--base", u"rtos_2=a=b"});
   ASSERT_TRUE(parsed.ok) << narrow(parsed.error);
   EXPECT_EQ(parsed.line.arguments.project_directory, u".");
   EXPECT_EQ(parsed.line.arguments.project_name, u"blinky");
@@ -49,6 +50,10 @@ TEST(CommandLine, OptionsStandBeforeOrAfterTheArguments) {
   EXPECT_EQ(parsed.line.exclude_files, std::vector<wide_path>{u"sync.txt"});
   EXPECT_TRUE(parsed.line.prune && parsed.line.dry_run && parsed.line.check && parsed.line.quiet);
   EXPECT_EQ(parsed.line.jobs, 64u);
+  EXPECT_EQ(parsed.line.groups, group_layout::tree);
+  ASSERT_EQ(parsed.line.bases.size(), 2u);
+  EXPECT_EQ(parsed.line.bases[0].name + u" " + parsed.line.bases[0].directory, u"CUBE C:\\ST\\Cube");
+  EXPECT_EQ(parsed.line.bases[1].name + u" " + parsed.line.bases[1].directory, u"rtos_2 a=b");
 }
 
 TEST(CommandLine, UsageErrorsNameWhatIsWrong) {
@@ -68,6 +73,14 @@ TEST(CommandLine, UsageErrorsNameWhatIsWrong) {
       {{u".", u"blinky", u"--jobs", u"0"}, "The option --jobs needs a number from 1 to 64: 0"},
       {{u".", u"blinky", u"--jobs", u"65"}, "The option --jobs needs a number from 1 to 64: 65"},
       {{u".", u"blinky", u"--jobs", u"2x"}, "The option --jobs needs a number from 1 to 64: 2x"},
+      {{u".", u"blinky", u"--groups", u"nested"}, "The option --groups needs tree or flat: nested"},
+      {{u".", u"blinky", u"--base", u"SDK"}, "The option --base needs NAME=DIR: SDK"},
+      {{u".", u"blinky", u"--base", u"SDK="}, "The option --base needs NAME=DIR: SDK="},
+      {{u".", u"blinky", u"--base", u"=C:\\SDK"}, "Invalid argument variable: "},
+      {{u".", u"blinky", u"--base", u"MY-SDK=x"}, "Invalid argument variable: MY-SDK"},
+      {{u".", u"blinky", u"--base", u"Toolkit_Dir=x"}, "Invalid argument variable: Toolkit_Dir"},
+      {{u".", u"blinky", u"--base", u"_HOME_=x"}, "Invalid argument variable: _HOME_"},
+      {{u".", u"blinky", u"--base", u"SDK=a", u"--base", u"Sdk=b"}, "The argument variable Sdk is given twice."},
       {{u".", u"blinky", u"--remove"}, "The option --remove needs a value."},
       {{u".", u"blinky", u"--folder", u"App", u"--sync"}, "The options --sync and --folder cannot be given together."},
       {{u".", u"blinky", u"--save", u"--sync"}, "The options --sync and --save cannot be given together."},

@@ -22,7 +22,7 @@ std::string pruned(const char* input, change_log& log) {
   entries.group_names = {"lib", "lib\\hal"};
   entries.sources = {{"$PROJ_DIR$\\lib\\a.c", 0}, {"$PROJ_DIR$\\lib\\hal\\b.c", 1}};
   fill_result filled = fill_connection_document(sections, entries, log);
-  prune_connection_document(sections, entries, "lib", filled, log);
+  prune_connection_document(sections, entries, project_folder_scope("lib"), filled, log);
   std::string text = saved_form(document);
   // One line a node is easier to read in a failure: drop the indentation.
   std::erase(text, '\t');
@@ -130,7 +130,7 @@ TEST(ConnectionPrune, RemovesOnlyTextsThatTheProgramCouldHaveWrittenForTheFolder
     ASSERT_FALSE(open_connection_document(document, u"x.ipcf", sections));
     change_log log;
     fill_result filled = fill_connection_document(sections, connection_entries{}, log);
-    prune_connection_document(sections, connection_entries{}, entry.folder, filled, log);
+    prune_connection_document(sections, connection_entries{}, project_folder_scope(entry.folder), filled, log);
     const bool within = host_name_rule == name_rule::exact ? entry.within : entry.within_ignoring_case;
     EXPECT_EQ(log.counts.removed_include_directories, within ? 1u : 0u) << entry.folder << ": " << entry.text;
   }
@@ -147,7 +147,7 @@ TEST(ConnectionPrune, KeepsEveryCopyOfTheRunsIncludeDirectories) {
   entries.include_paths = {"$PROJ_DIR$\\lib", "$PROJ_DIR$\\lib\\hal"};
   change_log log;
   fill_result filled = fill_connection_document(sections, entries, log);
-  prune_connection_document(sections, entries, "lib", filled, log);
+  prune_connection_document(sections, entries, project_folder_scope("lib"), filled, log);
   EXPECT_EQ(log.counts.removed_include_directories, 0u);
 }
 

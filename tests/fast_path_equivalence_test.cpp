@@ -107,7 +107,7 @@ TEST(FastPaths, GiveTheBytesOfThePlainReading) {
       const reference::header_directory_list headers = reference::scan_header_directories(scan_root, lines);
       EXPECT_EQ(lines, "");
       scan_problem_list problems;
-      const wide_path base_directory = weakly_canonical(current_path());
+      const text_roots base_directory = project_roots(weakly_canonical(current_path()));
       const connection_entries fast =
           plan_connection_entries(scan_source_tree(scan_root, base_directory, exclusion_rules{}, problems));
       EXPECT_TRUE(problems.empty());

@@ -79,28 +79,40 @@ TEST_F(RelativeForm, NonAsciiNamesOnBothHosts) {
 TEST_F(RelativeForm, FormsDerivedFromTheParentsAnswerAsRelativeForm) {
   std::filesystem::create_directories(root_ / "work/blinky/src/deep/er");
   const wide_path working_directory = weakly_canonical(current_path());
-  for (const wide_path root : {u".", u"src", u"..\\lib", u"..", u"..\\blinky\\src", u"..\\.."}) {
-    std::map<wide_path, folder_forms> folders{{root, resolve_folder_forms(root, working_directory)}};
-    EXPECT_EQ(folders[root].relative, relative_form(root)) << to_narrow(root);
-    // Every folder and file that a walk from this root meets, spelled as the
-    // walk spells it, parents before their entries.
-    std::u16string native_root = root;
-    std::replace(native_root.begin(), native_root.end(), u'\\', u'/');
-    const std::filesystem::path walked(native_root);
-    for (const auto& item : std::filesystem::recursive_directory_iterator(walked)) {
-      const wide_path entry = root + u"\\" + to_wide_path(item.path().lexically_relative(walked));
-      const folder_forms& parent = folders.at(wide_path(parent_path(entry)));
-      if (item.is_directory()) {
-        derive_subfolder_forms(parent, file_name(entry), working_directory, folders[entry]);
-        EXPECT_EQ(folders[entry].relative, relative_form(entry)) << to_narrow(entry);
-      } else {
-        // A file's relative form is its folder's and its name.
-        wide_path relative = parent.relative == u"." ? wide_path() : parent.relative;
-        append_element(relative, file_name(entry));
-        EXPECT_EQ(relative, relative_form(entry)) << to_narrow(entry);
+  // Without bases, and with two, one inside the other: the deepest names a path.
+  text_roots with_bases = project_roots(working_directory);
+  with_bases.push_back({variable_macro("WORK"), weakly_canonical(wide("work"))});
+  with_bases.push_back({variable_macro("SRC"), weakly_canonical(wide("work/blinky/src"))});
+  for (const text_roots& roots : {project_roots(working_directory), with_bases}) {
+    for (const wide_path root : {u".", u"src", u"..\\lib", u"..", u"..\\blinky\\src", u"..\\.."}) {
+      SCOPED_TRACE(std::to_string(roots.size()) + " roots, " + to_narrow(root));
+      std::map<wide_path, folder_forms> folders{{root, resolve_folder_forms(root, roots)}};
+      if (roots.size() == 1) EXPECT_EQ(folders[root].relative, relative_form(root));
+      // Every folder and file that a walk from this root meets, spelled as the
+      // walk spells it, parents before their entries.
+      std::u16string native_root = root;
+      std::replace(native_root.begin(), native_root.end(), u'\\', u'/');
+      const std::filesystem::path walked(native_root);
+      for (const auto& item : std::filesystem::recursive_directory_iterator(walked)) {
+        const wide_path entry = root + u"\\" + to_wide_path(item.path().lexically_relative(walked));
+        const folder_forms& parent = folders.at(wide_path(parent_path(entry)));
+        const folder_forms resolved = resolve_folder_forms(entry, roots);
+        if (item.is_directory()) {
+          derive_subfolder_forms(parent, file_name(entry), roots, folders[entry]);
+          EXPECT_EQ(folders[entry].root, resolved.root) << to_narrow(entry);
+          EXPECT_EQ(folders[entry].relative, resolved.relative) << to_narrow(entry);
+        } else {
+          // A file's relative form is its folder's and its name.
+          wide_path relative = parent.relative == u"." ? wide_path() : parent.relative;
+          append_element(relative, file_name(entry));
+          EXPECT_EQ(relative, resolved.relative) << to_narrow(entry);
+        }
+        if (roots.size() == 1) EXPECT_EQ(resolved.relative, relative_form(entry)) << to_narrow(entry);
       }
     }
   }
+  EXPECT_EQ(resolve_folder_forms(u"src\\deep", with_bases).relative, u"deep");
+  EXPECT_EQ(resolve_folder_forms(u"main.c", with_bases).relative, u"blinky\\main.c");
 }
 
 TEST(RelativeFormOnWindows, StoredSpellingAndOtherDrives) {

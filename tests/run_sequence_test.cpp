@@ -36,7 +36,7 @@ class RunSequence : public ::testing::Test {
   }
   run_outcome run(const run_settings& settings = {}) {
     scan_problem_list problems;
-    return run_sequence({to_wide_path(project_), u"blinky"}, {folder_settings{to_wide_path(project_ / "lib"), {}, false, false}},
+    return run_sequence({to_wide_path(project_), u"blinky"}, {folder_settings{to_wide_path(project_ / "lib"), {}}},
                         settings, problems);
   }
   void make_read_only(const char* name, bool read_only) {
@@ -184,7 +184,7 @@ TEST_F(RunSequence, AStoppedRunEndsAtASafePointWithTheObserversCode) {
     if (entry.save) {
       sync_folder table;
       table.path = u"lib";
-      settings.save = {to_wide_path(project_ / "blinky.addfolder.toml"), u"blinky.addfolder.toml", {table}};
+      settings.save = {to_wide_path(project_ / "blinky.addfolder.toml"), u"blinky.addfolder.toml", {table}, {}};
     }
     const run_outcome outcome = run(settings);
     EXPECT_FALSE(outcome.failed());

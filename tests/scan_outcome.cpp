@@ -40,7 +40,7 @@ scan_outcome scan_every_way(const wide_path& scan_root) {
     SCOPED_TRACE("jobs " + std::to_string(jobs));
     scan_problem_list problems;
     const source_tree tree =
-        scan_source_tree(scan_root, working_directory, exclusion_rules{}, problems, walk_options{jobs});
+        scan_source_tree(scan_root, project_roots(working_directory), exclusion_rules{}, problems, walk_options{jobs});
     folder_contents found;
     reference::header_directory_list found_headers;
     for (const source_folder& folder : tree.folders) {

@@ -25,12 +25,20 @@ std::string outcome(std::string_view bytes) {
   sync_file parsed;
   sync_file_error error;
   if (!parse_sync_file(bytes, file, parsed, error)) return to_narrow(sync_file_error_text(error));
-  std::string read = "exclude " + joined(parsed.exclude);
+  const auto layout = [](std::optional<group_layout> groups) {
+    return !groups ? "" : *groups == group_layout::tree ? " groups tree" : " groups flat";
+  };
+  std::string read = "exclude " + joined(parsed.exclude) + layout(parsed.groups);
+  for (const sync_base& base : parsed.bases) {
+    read += " base " + to_narrow(base.base.name) + "=" + to_narrow(base.base.directory) + " (line " +
+            std::to_string(base.line) + ")";
+  }
   for (const sync_folder& folder : parsed.folders) {
     read += "; " + to_narrow(folder.path) + " (line " + std::to_string(folder.line) + ")";
     if (!folder.exclude.empty()) read += " exclude " + joined(folder.exclude);
     if (!folder.exclude_from.empty()) read += " from " + to_narrow(folder.exclude_from);
     if (folder.prune) read += " prune";
+    read += layout(folder.groups);
   }
   return read;
 }
@@ -49,6 +57,14 @@ TEST(SyncFile, ReaderTakesGoodFilesAndNamesWhereBadOnesGoWrong) {
        "exclude [*_template.c]; Drivers (line 4) exclude [gcc/, arm\\] from drivers.exclude prune; "
        "Middlewares/Third_Party/FreeRTOS/Source (line 10)"},
       {"", "exclude []"},
+      {"groups = 'tree'\n[base]\nCUBE = '../ST/Cube'\nA_1 = 'C:\\SDK'\n" + prefix + "groups = 'flat'\n",
+       "exclude [] groups tree base CUBE=../ST/Cube (line 3) base A_1=C:\\SDK (line 4); Drivers (line 6) groups flat"},
+      {"groups = 'Tree'\n", "blinky.addfolder.toml:1:10: \"groups\" must be \"tree\" or \"flat\""},
+      {"base = 'C:/SDK'\n", "blinky.addfolder.toml:1:8: \"base\" must be a table"},
+      {"[base]\nSDK = 'a'\nproj_dir = 'b'\n", "blinky.addfolder.toml:3:1: Invalid argument variable: proj_dir"},
+      {"[base]\n'my sdk' = 'a'\n", "blinky.addfolder.toml:2:1: Invalid argument variable: my sdk"},
+      {"[base]\nSDK = 'a'\nsdk = 'b'\n", "blinky.addfolder.toml:3:1: The argument variable sdk is given twice."},
+      {"[base]\nSDK = 1\n", "blinky.addfolder.toml:2:7: \"SDK\" must be a string"},
       {"\xEF\xBB\xBF[[folder]]\r\npath = 'Core\\Src'\r\nprune = false\r\n", "exclude []; Core\\Src (line 2)"},
       {"folder = [{ path = \"T\xC3\xA9" "ber\" }, { path = \"App\", exclude = [] }]",
        "exclude []; T\xC3\xA9" "ber (line 1); App (line 1)"},
@@ -88,6 +104,8 @@ struct edit_case {
   std::optional<std::string> existing;
   sync_folder folder;
   std::string expected;
+  // A base to add instead of the folder.
+  std::optional<base_definition> base = std::nullopt;
 };
 
 // The new text, or the error's text.
@@ -96,7 +114,9 @@ std::string edited(const edit_case& test) {
   sync_file_error error;
   const std::optional<std::string_view> existing =
       test.existing ? std::optional<std::string_view>(*test.existing) : std::nullopt;
-  if (!append_sync_folder(existing, file, u"blinky.ipcf", test.folder, text, error)) {
+  const bool edited = test.base ? add_sync_base(existing, file, u"blinky.ipcf", *test.base, text, error)
+                                : append_sync_folder(existing, file, u"blinky.ipcf", test.folder, text, error);
+  if (!edited) {
     EXPECT_EQ(text, "unchanged");
     return to_narrow(sync_file_error_text(error));
   }
@@ -104,20 +124,30 @@ std::string edited(const edit_case& test) {
 }
 
 TEST(SyncFile, SaveAppendsATableAndNeverRewritesTheUsersText) {
-  const sync_folder drivers{u"Drivers\\STM32", {u"gcc\\", u"it's"}, u"drivers.exclude", true, 0};
+  const sync_folder drivers{u"Drivers\\STM32", {u"gcc\\", u"it's"}, u"drivers.exclude", true, 0, group_layout::tree};
+  const base_definition cube{u"CUBE", u"C:\\ST\\Cube"};
   const edit_case cases[] = {
       {std::nullopt, drivers,
        "# Folders that addfolder keeps in sync with blinky.ipcf\n\n[[folder]]\npath = \"Drivers/STM32\"\n"
-       "exclude = ['gcc\\', \"it's\"]\nexclude_from = \"drivers.exclude\"\nprune = true\n"},
-      {"\xEF\xBB\xBF" "exclude = [] # mine\r\n[[folder]]\r\npath = 'App'", sync_folder{u"Core", {}, {}, false, 0},
+       "exclude = ['gcc\\', \"it's\"]\nexclude_from = \"drivers.exclude\"\nprune = true\ngroups = \"tree\"\n"},
+      {"\xEF\xBB\xBF" "exclude = [] # mine\r\n[[folder]]\r\npath = 'App'", sync_folder{u"Core", {}, {}, false, 0, {}},
        "\xEF\xBB\xBF" "exclude = [] # mine\r\n[[folder]]\r\npath = 'App'\r\n\r\n[[folder]]\r\npath = \"Core\"\r\n"},
-      {"", sync_folder{u"it's\x01", {}, {}, false, 0}, "[[folder]]\npath = \"it's\\u0001\"\n"},
+      {"", sync_folder{u"it's\x01", {}, {}, false, 0, {}}, "[[folder]]\npath = \"it's\\u0001\"\n"},
       {"[[folder]]\npath = 'Drivers/STM32/'\n\n", drivers,
        "Drivers\\STM32 is in blinky.addfolder.toml already; change it there."},
       {"[[folder]]\npath = 'App'\nprun = 1\n", drivers, "blinky.addfolder.toml:3:1: unknown key \"prun\""},
       {"folder = []\n", drivers,
        "Drivers\\STM32 cannot be added at the end of blinky.addfolder.toml; add it there by hand."},
-      {std::nullopt, sync_folder{u"Core", {u"gcc\" --dry-run"}, {}, false, 0}, "Invalid pattern: gcc\" --dry-run"},
+      {std::nullopt, sync_folder{u"Core", {u"gcc\" --dry-run"}, {}, false, 0, {}}, "Invalid pattern: gcc\" --dry-run"},
+      // A base goes right after the [base] header, or into a new [base] table at the end.
+      {std::nullopt, {}, "# Folders that addfolder keeps in sync with blinky.ipcf\n\n[base]\nCUBE = \"C:/ST/Cube\"\n", cube},
+      {"[[folder]]\npath = 'App'", {}, "[[folder]]\npath = 'App'\n\n[base]\nCUBE = \"C:/ST/Cube\"\n", cube},
+      {"\xEF\xBB\xBF" " [base] # SDKs\r\nA = 'x'\r\n", {},
+       "\xEF\xBB\xBF" " [base] # SDKs\r\nCUBE = \"C:/ST/Cube\"\r\nA = 'x'\r\n", cube},
+      {"[[folder]]\npath = 'App'\n[base]", {}, "[[folder]]\npath = 'App'\n[base]\nCUBE = \"C:/ST/Cube\"\n", cube},
+      {"[base]\ncube = 'y'\n", {}, "CUBE is in blinky.addfolder.toml already; change it there.", cube},
+      {"base.A = 'x'\n", {},
+       "CUBE cannot be added to the [base] table of blinky.addfolder.toml; add it there by hand.", cube},
   };
   for (const edit_case& test : cases) EXPECT_EQ(edited(test), test.expected) << test.existing.value_or("(none)");
 }

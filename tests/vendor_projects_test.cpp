@@ -97,7 +97,7 @@ class VendorProject : public ::testing::Test {
     scan_problem_list problems;
     const command_arguments arguments{to_wide_path(project_), u"hello"};
     const run_outcome outcome =
-        run_sequence(arguments, {folder_settings{to_wide_path(project_ / folder), {}, false, false}}, run_settings{}, problems);
+        run_sequence(arguments, {folder_settings{to_wide_path(project_ / folder), {}}}, run_settings{}, problems);
     EXPECT_EQ(outcome.exit_code, 0) << std::string(outcome.message.begin(), outcome.message.end());
     return scan_problem_lines(problems);
   }

@@ -41,6 +41,25 @@ snapshot() {
   md5sum ./*.ewp ./*.ipcf 2>/dev/null
 }
 
+# A new project, the working directory, beside a vendor tree in ../Repository/Cube.
+new_project_beside_cube() {
+  project=$(new_project)
+  cd "$project" || exit 1
+  mkdir -p ../Repository/Cube
+  (cd ../Repository/Cube && make_vendor_tree)
+}
+
+# Runs the program on the project again, and fails where it writes a file.
+expect_rerun_writes_nothing() {
+  local before
+  before=$(snapshot)
+  sleep 1
+  run_program_without_input "$(project_argument "$project")" blinky "$@"
+  expect_exit 0
+  [ "$(snapshot)" = "$before" ] || fail "a file was written"
+  expect_stdout_line "blinky.ipcf: nothing to add or remove"
+}
+
 patterns=(--exclude gcc/ --exclude 'arm/' --exclude '*_template.c' --exclude 'test/')
 
 # --- Exclusions -----------------------------------------------------------
@@ -119,6 +138,64 @@ if [ "$wine" = no ]; then
   fi
   chmod 755 Drivers/HAL/Inc
 fi
+
+# --- Groups as a tree, and a base -----------------------------------------
+
+scenario "--groups tree and --base write a tree of groups and texts from the base, and a second run writes nothing"
+new_project_beside_cube
+tree_options=(--folder ../Repository/Cube/Drivers --groups tree --base CUBE=../Repository/Cube "${patterns[@]}")
+run_program_without_input "$(project_argument "$project")" blinky "${tree_options[@]}" --prune
+expect_exit 0
+expect_same_file "$expected/tree-base.ipcf" blinky.ipcf
+expect_stdout_line "blinky.ewp: added the reference to blinky.ipcf; blinky.ipcf: added 6 files in 4 groups and 4 include directories"
+expect_rerun_writes_nothing "${tree_options[@]}" --prune
+
+scenario "--sync with groups = \"tree\" and a [base] in the sync file writes the same tree; a second --sync writes nothing"
+new_project_beside_cube
+cat >blinky.addfolder.toml <<'TOML'
+groups = "tree"
+exclude = ["gcc/", "arm/", "*_template.c", "test/"]
+
+[base]
+CUBE = "../Repository/Cube"
+
+[[folder]]
+path = "../Repository/Cube/Drivers"
+prune = true
+TOML
+run_program_without_input "$(project_argument "$project")" blinky --sync
+expect_exit 0
+expect_same_file "$expected/tree-base.ipcf" blinky.ipcf
+expect_rerun_writes_nothing --sync
+# The sync file's base names the folder's texts, so the removal finds them at any depth of the tree.
+run_program_without_input "$(project_argument "$project")" blinky --remove ../Repository/Cube/Drivers --quiet
+expect_exit 0
+grep -q '<path>\|<group' blinky.ipcf && fail "the removal left entries: $(cat blinky.ipcf)"
+sed -i 's#"../Repository/Cube"#"../Repository/Gone"#' blinky.addfolder.toml
+run_program_without_input "$(project_argument "$project")" blinky --sync
+expect_exit 10
+expect_stderr_line "Error: Not a folder: ../Repository/Gone (blinky.addfolder.toml, line 5)"
+
+scenario "--save records --groups tree and --base; a base that the file names otherwise is refused"
+new_project_beside_cube
+run_program_without_input "$(project_argument "$project")" blinky "${tree_options[@]}" --prune --save --quiet
+expect_exit 0
+expect_same_file "$expected/tree-base.ipcf" blinky.ipcf
+expect_content "# Folders that addfolder keeps in sync with blinky.ipcf
+
+[base]
+CUBE = \"../Repository/Cube\"
+
+[[folder]]
+path = \"../Repository/Cube/Drivers\"
+exclude = [\"gcc/\", \"arm/\", \"*_template.c\", \"test/\"]
+prune = true
+groups = \"tree\"" blinky.addfolder.toml
+run_program_without_input "$(project_argument "$project")" blinky --sync --check
+expect_exit 0
+run_program_without_input "$(project_argument "$project")" blinky --folder lib --base CUBE=lib --save
+expect_exit 10
+expect_stderr_line "Error: CUBE is in blinky.addfolder.toml already; change it there."
 
 # --- Dry run and check ----------------------------------------------------
 
@@ -365,8 +442,8 @@ scenario "--help and --version answer without a project"
 run_program_without_input --help
 expect_exit 0
 grep -q '^Usage: addfolder PROJECT_DIR PROJECT_NAME \[OPTIONS\]' "$stdout_file" || fail "no usage line"
-for option in --folder --sync --save --remove --exclude --exclude-from --prune --dry-run --check --quiet --jobs --help \
-  --version; do
+for option in --folder --sync --save --remove --exclude --exclude-from --prune --groups --base --dry-run --check \
+  --quiet --jobs --help --version; do
   grep -q -- "^  $option" "$stdout_file" || fail "the help does not list $option"
 done
 run_program_without_input -h
@@ -388,6 +465,9 @@ for case in "nowhere|Not a folder: Öl日|--folder Öl日" \
   "unknown|Unknown option: --prun|--prun" \
   "no value|The option --exclude needs a value.|--exclude" \
   "jobs|The option --jobs needs a number from 1 to 64: 0|--jobs 0" \
+  "groups|The option --groups needs tree or flat: nested|--groups nested" \
+  "variable|Invalid argument variable: PROJ_DIR|--base PROJ_DIR=lib" \
+  "base folder|Not a folder: nowhere|--base SDK=nowhere" \
   "no sync file|There is no sync file blinky.addfolder.toml.|--sync" \
   "sync and folder|The options --sync and --folder cannot be given together.|--sync --folder lib"; do
   IFS='|' read -r name message options <<<"$case"

@@ -9,6 +9,8 @@
 
 #include "connection_document.h"
 #include "connection_fill.h"
+#include "connection_prune.h"
+#include "path_text_match.h"
 #include "xml_document.h"
 #include "tests/fuzz/document_properties.h"
 #include "tests/reference_model.h"
@@ -144,10 +146,51 @@ void check_extend(const std::string& input) {
   require(again == output, "a second run changed the connection file");
 }
 
+// The worked example's files as a tree below the folder lib.
+connection_entries fixed_tree_entries() {
+  connection_entries tree;
+  tree.layout = group_layout::tree;
+  tree.include_paths = entries.include_paths;
+  tree.group_names = {"lib", "hal"};
+  tree.group_parents = {connection_entries::no_group, 0};
+  tree.top_group = 0;
+  tree.sources = {{"$PROJ_DIR$\\lib\\board.c", 0},
+                  {"$PROJ_DIR$\\lib\\hal\\gpio.c", 1},
+                  {"$PROJ_DIR$\\lib\\hal\\uart.c", 1}};
+  return tree;
+}
+
+// Whatever the document holds, two runs that fill and prune it as a tree
+// leave every source file listed somewhere in files, and the second one
+// changes nothing.
+void check_tree(const std::string& input) {
+  static const connection_entries tree = fixed_tree_entries();
+  pugi::xml_document document;
+  connection_sections sections;
+  if (!fuzz_support::load_bytes(document, input) || open_connection_document(document, u"", sections)) return;
+  std::string first;
+  for (int run = 0; run < 2; ++run) {
+    change_log log;
+    fill_result filled = fill_connection_document(sections, tree, log);
+    prune_connection_document(sections, tree, project_folder_scope("lib"), filled, log);
+    for (const connection_entries::source& source : tree.sources) {
+      const pugi::xml_node listed = sections.files.find_node([&](pugi::xml_node node) {
+        return node.type() == pugi::node_element && std::strcmp(node.name(), "group") != 0 &&
+               same_path_text(node.child_value(), source.path_text);
+      });
+      require(listed, "a source file is missing from the tree");
+    }
+    if (run == 0) first = saved_form(document);
+  }
+  require(saved_form(document) == first, "a second run changed the tree");
+}
+
 }  // namespace
 }  // namespace addfolder
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  addfolder::check_extend(std::string(reinterpret_cast<const char*>(data), size));
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  addfolder::check_extend(input);
+  addfolder::check_tree(input);
   return 0;
 }

@@ -22,7 +22,7 @@ constexpr std::u16string_view file = u"blinky.addfolder.toml";
 
 // A folder whose every value needs care in TOML: separators, quotes, a
 // control character.
-const sync_folder saved{u"fuzz\\saved folder", {u"gcc\\", u"it's", u"*_template.c"}, u"a'b\x01.exclude", true, 0};
+const sync_folder saved{u"fuzz\\saved folder", {u"gcc\\", u"it's", u"*_template.c"}, u"a'b\x01.exclude", true, 0, {}};
 
 bool same_values(const sync_folder& read, const sync_folder& given) {
   return read.path == u"fuzz/saved folder" && read.exclude == given.exclude &&

@@ -1,0 +1,49 @@
+// What lies within a folder, for a prune or a removal: texts and group names
+// as the program itself could have written them for what the folder holds.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "relative_form.h"
+#include "text_roots.h"
+
+namespace addfolder {
+
+// The forms of texts within a folder: the folder's own, and each base that
+// lies below it, whose texts all lie within the folder.
+struct folder_scope {
+  struct form {
+    // The macro and its separator, such as "$PROJ_DIR$\" or "$SDK$\".
+    std::string macro;
+    // The folder's relative form against the macro's root, in narrow text.
+    std::string relative;
+  };
+  std::vector<form> forms;
+};
+
+// The scope of a folder that the project directory names by its relative
+// form in narrow text ("." for the project directory itself).
+folder_scope project_folder_scope(std::string_view relative);
+
+// The scope of a folder from its forms and the run's roots. Raises
+// system_error where a name has no narrow text.
+folder_scope scope_of_folder(const folder_forms& folder, const text_roots& roots);
+
+// Whether a path text lies within the scope: a macro of the scope and its
+// separator ("\" or "/"), then the folder's relative form and names that are
+// not empty, "." or "..", with either separator. Below the project directory
+// (".") lies every text of such names. The folder's names are compared as a
+// whole, as same_path_text compares them.
+bool is_text_within(const folder_scope& scope, std::string_view path_text);
+
+// Whether a group name lies within the scope: a relative text within the
+// project directory's form, or a base's macro and a relative text within its form.
+bool is_group_within(const folder_scope& scope, std::string_view group_name);
+
+// Whether a group name is one name that the program could have written for
+// a folder below the top of a tree: not empty, ".", ".." or more than one name.
+bool is_single_plain_name(std::string_view name);
+
+}  // namespace addfolder
