@@ -165,6 +165,13 @@ TEST_F(XmlDocument, ASavedFileLoadsBackToTheSameTree) {
       "<a><b>x<!-- c -->y</b><b>&#32;&#10;</b><b>&#32;<!-- c -->&#32;</b><b>1&#13;2</b><b>&#13;</b></a>");
   EXPECT_EQ(saved, "<?xml version=\"1.0\"?>\n<a>\n\t<b>xy</b>\n\t<b />\n\t<b />\n\t<b>1&#13;2</b>\n\t<b />\n</a>\n");
   EXPECT_EQ(round_trip(saved), saved);
+  // Without a reference anywhere, a comment or an instruction alone still splits a text.
+  for (const char* split : {"<a>x<!-- c -->y</a>", "<a>x<?c?>y</a>", "<?xml version=\"1.0\"?><a>x<?c?>y</a>"}) {
+    write_file(file_, split);
+    pugi::xml_document document;
+    ASSERT_FALSE(load_document(document, to_wide_path(file_))) << split;
+    EXPECT_STREQ(document.child("a").first_child().value(), "xy") << split;
+  }
 
   // A NUL byte where a tag goes on ends the file for an in-place parse;
   // the file is refused, as load_file refuses it.
