@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,9 +26,11 @@ struct source_entry {
   // The listing reports a symbolic link or junction.
   bool is_link = false;
   // Most entries' relative form is their folder's and their name. Two kinds
-  // have one of their own, kept here: a link's leads to its target, and a
-  // folder's may lead back towards the working directory.
-  std::optional<wide_path> own_relative;
+  // have one of their own: a link's leads to its target, and a folder's may
+  // lead back towards the working directory. Where the folder keeps it, or
+  // no_own_relative; the entries stay small and are copied as plain bytes.
+  std::uint32_t own_relative = no_own_relative;
+  static constexpr std::uint32_t no_own_relative = static_cast<std::uint32_t>(-1);
 };
 
 // A folder that the walk entered and found something in.
@@ -46,15 +47,21 @@ struct source_folder {
   std::string names;
   // It holds a regular file (links followed) with the extension ".h" or ".hpp".
   bool holds_header = false;
+  // The relative forms that some of its sources have of their own.
+  std::vector<wide_path> own_relatives;
   // The narrow text of a source's name.
   std::string_view name(const source_entry& entry) const {
     return std::string_view(names).substr(entry.name_start, entry.name_length);
   }
+  // A source's own relative form; null where it has the folder's and its name.
+  const wide_path* own_relative(const source_entry& entry) const {
+    return entry.own_relative == source_entry::no_own_relative ? nullptr : &own_relatives[entry.own_relative];
+  }
 };
 
-// Appends a source file to a folder, its name converted to narrow text; the
-// entry is returned for the caller to complete.
-source_entry& add_source_entry(source_folder& folder, wide_view name, bool is_link);
+// Appends a source file to a folder, its name converted to narrow text, with
+// its own relative form where it has one.
+void add_source_entry(source_folder& folder, wide_view name, bool is_link, const wide_path* own_relative = nullptr);
 
 // What one walk found: the folders that hold a source file or a header, in
 // the order in which the walk met the first of them.
