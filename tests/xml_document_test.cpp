@@ -6,6 +6,7 @@
 #include <fstream>
 #include <set>
 
+#include "document_preload.h"
 #include "file_replacement.h"
 #include "file_undo.h"
 #include "xml_document.h"
@@ -176,6 +177,38 @@ TEST_F(XmlDocument, ASavedFileLoadsBackToTheSameTree) {
   // A NUL byte where a tag goes on ends the file for an in-place parse;
   // the file is refused, as load_file refuses it.
   EXPECT_EQ(round_trip(std::string("<project/\0<file/></project>", 27)), "load failed");
+}
+
+TEST_F(XmlDocument, APreloadedDocumentServesOnlyWhileTheFileIsTheOneRead) {
+  struct preload_case {
+    const char* bytes;      // the file as the run found it; null: no file
+    const char* rewritten;  // put in its place before the preload reads; null: none
+    bool taken;
+  };
+  const preload_case cases[] = {
+      {"<a>x</a>", nullptr, true},
+      {"<a>x</a>", "<a>longer</a>", false},
+      {"<a>x</a>", "<a>y</a>", false},
+      {"<a>", nullptr, false},
+      {nullptr, nullptr, false},
+  };
+  for (const preload_case& c : cases) {
+    SCOPED_TRACE(c.bytes != nullptr ? c.bytes : "no file");
+    std::filesystem::remove(file_);
+    if (c.bytes != nullptr) write_file(file_, c.bytes);
+    file_stamp expected;
+    ASSERT_FALSE(query_file_stamp(to_wide_path(file_), expected));
+    if (c.rewritten != nullptr) {
+      // Another file in its place, as a save puts one there.
+      write_file(folder_ / "other", c.rewritten);
+      std::filesystem::rename(folder_ / "other", file_);
+    }
+    document_preload preload(to_wide_path(file_));
+    pugi::xml_document document;
+    EXPECT_EQ(preload.take(document, expected), c.taken);
+    EXPECT_EQ(static_cast<bool>(document.child("a")), c.taken);
+    EXPECT_FALSE(preload.take(document, expected)) << "the document is given once";
+  }
 }
 
 TEST_F(XmlDocument, ADocumentTooDeepToIndentIsNotWritten) {
