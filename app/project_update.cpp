@@ -66,8 +66,13 @@ file_error open_connection(const project_files& files, attempt& state, connectio
     sections = build_connection_document(state.connection);
     return {};
   }
-  if (document_error error = load_document(state.connection, files.connection, &state.connection_stamp)) {
-    return {std::u16string(connection_file_error), error};
+  // The file as read before the lock serves while it is the file there now.
+  const bool preloaded =
+      files.connection_preload != nullptr && files.connection_preload->take(state.connection, state.connection_stamp);
+  if (!preloaded) {
+    if (document_error error = load_document(state.connection, files.connection, &state.connection_stamp)) {
+      return {std::u16string(connection_file_error), error};
+    }
   }
   return {std::u16string(connection_file_error),
           open_connection_document(state.connection, files.connection, sections)};

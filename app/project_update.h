@@ -7,6 +7,7 @@
 
 #include "connection_document.h"
 #include "folder_scope.h"
+#include "document_preload.h"
 #include "project_link.h"
 #include "run_sequence.h"
 
@@ -28,6 +29,8 @@ struct project_files {
   wide_path connection;
   std::string reference;
   connection_file_names names;
+  // The connection file as read while the folders were walked; may be null.
+  document_preload* connection_preload = nullptr;
 };
 
 // The end of a run that its observer stopped.

@@ -117,6 +117,9 @@ run_outcome run_sequence(const command_arguments& arguments, const std::vector<f
     const wide_path project_directory = weakly_canonical(full_directory);
     const text_roots roots = roots_of(project_directory, settings.bases);
 
+    // The connection file is read while the folders are walked.
+    document_preload preload(project_file_name(full_directory, arguments.project_name, u".ipcf"));
+
     // Every text is made before a file is touched: a path that cannot be
     // resolved or named stops the run with the project as it was.
     run_progress progress(settings.observer);
@@ -129,7 +132,9 @@ run_outcome run_sequence(const command_arguments& arguments, const std::vector<f
       if (planned.failed() || planned.stopped) return planned;
     }
     if (settings.check && outcome.walk_incomplete) outcome.exit_code = exit_out_of_sync;
-    return update_project(files_of(arguments, full_directory, project_directory), plans, settings, outcome);
+    project_files files = files_of(arguments, full_directory, project_directory);
+    files.connection_preload = &preload;
+    return update_project(files, plans, settings, outcome);
   } catch (const system_error& error) {
     return failure(exit_failure, failure_message(error));
   } catch (const std::bad_alloc&) {

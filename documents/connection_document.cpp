@@ -60,8 +60,8 @@ std::string entry_text_prefix(const source_tree& tree, const source_folder& fold
 // text and the entry's name, unless the entry has a relative form of its own.
 void make_source_path_text(const source_tree& tree, const source_folder& folder, const std::string& prefix,
                            const source_entry& entry, std::string& text) {
-  if (entry.own_relative) {
-    text = path_text(*entry.own_relative, macro_of(tree, entry.own_root));
+  if (const wide_path* own_relative = folder.own_relative(entry)) {
+    text = path_text(*own_relative, macro_of(tree, entry.own_root));
     return;
   }
   text = prefix;

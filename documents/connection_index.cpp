@@ -188,24 +188,27 @@ connection_index start_connection_index(pugi::xml_node files) {
 
 pugi::xml_node listing_child(connection_index& index, pugi::xml_node section, std::string_view path_text) {
   if (!section) return pugi::xml_node();
-  if (section_size(index, section) <= walked_section_limit) {
-    pugi::xml_node found;
-    if (index.next_likely && index.next_likely.parent() == section &&
-        same_path_text(index.next_likely.child_value(), path_text)) {
-      found = index.next_likely;
-    } else {
-      for (pugi::xml_node child : section.children()) {
-        if (same_path_text(child.child_value(), path_text)) {
-          found = child;
-          break;
-        }
+  pugi::xml_node found;
+  // Asked first, the child after the last one found, or else the section's
+  // first child, spares a run that finds what an earlier run wrote from
+  // reading whole sections.
+  pugi::xml_node likely = index.next_likely;
+  if (!likely || likely.parent() != section) likely = section.first_child();
+  if (likely && same_path_text(likely.child_value(), path_text)) {
+    found = likely;
+  } else if (section_size(index, section) <= walked_section_limit) {
+    for (pugi::xml_node child : section.children()) {
+      if (same_path_text(child.child_value(), path_text)) {
+        found = child;
+        break;
       }
     }
-    if (found) index.next_likely = found.next_sibling();
-    return found;
+  } else if (const auto listed = index.listed_children.find(connection_index::listed_text{section, path_text});
+             listed != index.listed_children.end()) {
+    found = *listed;
   }
-  const auto found = index.listed_children.find(connection_index::listed_text{section, path_text});
-  return found == index.listed_children.end() ? pugi::xml_node() : *found;
+  if (found) index.next_likely = found.next_sibling();
+  return found;
 }
 
 bool is_path_listed(connection_index& index, pugi::xml_node section, std::string_view path_text) {
@@ -257,16 +260,29 @@ pugi::xml_node append_group(connection_index& index, pugi::xml_node parent, std:
 
 void note_run_entry(connection_index& index, pugi::xml_node child) {
   index.run_listing.push_back(child.internal_object());
-  index.run_listing_sorted = false;
+  index.run_listing_by_address.clear();
 }
 
 bool lists_run_entry(connection_index& index, pugi::xml_node child) {
-  if (!index.run_listing_sorted) {
-    // The nodes' own addresses sort without a call per comparison.
-    std::sort(index.run_listing.begin(), index.run_listing.end());
-    index.run_listing_sorted = true;
+  const pugi::xml_node_struct* const node = child.internal_object();
+  // The prune asks in document order, which is mostly the fill's order.
+  if (index.run_listing_next < index.run_listing.size() && index.run_listing[index.run_listing_next] == node) {
+    ++index.run_listing_next;
+    return true;
   }
-  return std::binary_search(index.run_listing.begin(), index.run_listing.end(), child.internal_object());
+  auto& by_address = index.run_listing_by_address;
+  if (by_address.size() != index.run_listing.size()) {
+    by_address.clear();
+    by_address.reserve(index.run_listing.size());
+    for (size_t i = 0; i < index.run_listing.size(); ++i) by_address.emplace_back(index.run_listing[i], i);
+    // The nodes' own addresses sort without a call per comparison.
+    std::sort(by_address.begin(), by_address.end());
+  }
+  const auto found = std::lower_bound(by_address.begin(), by_address.end(), std::pair(node, size_t{0}));
+  if (found == by_address.end() || found->first != node) return false;
+  // The next question most likely concerns the element noted after this one.
+  index.run_listing_next = found->second + 1;
+  return true;
 }
 
 bool is_run_source_text(connection_index& index, const connection_entries& entries, std::string_view text) {

@@ -49,9 +49,9 @@ struct connection_index {
   std::unordered_map<pugi::xml_node, size_t, node_hash> section_sizes;
   // The children of the sections that are too large to walk.
   std::unordered_set<pugi::xml_node, child_hash, child_equal> listed_children;
-  // The child after the last one that a walk of a small section found: a
-  // run that finds what an earlier run wrote finds each file right after the
-  // one before. (Where a text is listed twice, either child may be found.)
+  // The child after the last one found: a run that finds what an earlier
+  // run wrote finds each entry right after the one before. (Where a text is
+  // listed twice, either child may be found.)
   pugi::xml_node next_likely;
   // A group's parent and name, for the group lookup.
   struct group_key {
@@ -86,10 +86,13 @@ struct connection_index {
   // the groups, by its text.
   bool texts_in_files_indexed = false;
   std::unordered_multiset<pugi::xml_node, text_hash, text_equal> texts_in_files;
-  // The elements that list this run's entries, as the fill found or added
-  // them; sorted by address once the fill is done.
+  // The elements that list this run's entries, in the order in which the
+  // fill found or added them, and the one that lists_run_entry expects next.
   std::vector<const pugi::xml_node_struct*> run_listing;
-  bool run_listing_sorted = false;
+  size_t run_listing_next = 0;
+  // The same with their places in run_listing, sorted by address; made
+  // when an element comes out of order.
+  std::vector<std::pair<const pugi::xml_node_struct*, size_t>> run_listing_by_address;
   // The path texts of this run's source files and include directories with
   // their hashes, sorted, so that a text is found in any section and in any
   // copy; made when first asked for.
@@ -107,7 +110,7 @@ bool is_path_listed(connection_index& index, pugi::xml_node section, std::string
 
 // A direct child of section that lists path_text, as is_path_listed tells;
 // null where none does. It is the first such child, but for a text listed
-// twice in a small section, where the one after the last found may come first.
+// twice, where the one after the last found may come first.
 pugi::xml_node listing_child(connection_index& index, pugi::xml_node section, std::string_view path_text);
 
 // The group lookup: the first group child of files, in document order, with

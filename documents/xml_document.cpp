@@ -80,6 +80,21 @@ void settle_texts(pugi::xml_document& document) {
   }
 }
 
+// Whether the bytes hold markup that can leave what settle_texts mends: a
+// character reference, or a comment, a declaration or a processing
+// instruction that parsing drops between two texts. The XML declaration at
+// the very start, after a byte order mark at most, stands before any text.
+// Without such markup the pass over the whole document would change nothing.
+bool may_need_settling(std::string_view text, bool has_references) {
+  if (has_references) return true;
+  constexpr size_t declaration_start_limit = 3;
+  for (size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+    if (at + 1 == text.size()) break;
+    if (text[at + 1] == '!' || (text[at + 1] == '?' && at > declaration_start_limit)) return true;
+  }
+  return false;
+}
+
 // Every line is indented by its depth, so the written form of a deeply
 // nested document grows with the square of its depth: 100,000 nested
 // elements would take 10 GB. A document that needs more indentation than
@@ -233,14 +248,18 @@ document_error parse_block(pugi::xml_document& document, file_bytes& bytes, cons
   }
   // Valid bytes can still name, by a character reference, a character that
   // UTF-8 has no form for; and the parser converts UTF-16 and UTF-32 itself.
-  const bool check_texts = choice.encoding == document_encoding::detected_by_parser ||
-                           std::string_view(bytes.data, bytes.size).find("&#") != std::string_view::npos;
+  const std::string_view text(bytes.data, bytes.size);
+  const bool has_references = text.find("&#") != std::string_view::npos;
+  const bool check_texts = choice.encoding == document_encoding::detected_by_parser || has_references;
+  // Other encodings than those the parser detects keep markup in ASCII bytes.
+  const bool settle = choice.encoding == document_encoding::detected_by_parser ||
+                      may_need_settling(text, has_references);
   const pugi::xml_parse_result result = parse(document, bytes, parser_encoding(choice.encoding));
   if (result.status == pugi::status_out_of_memory) {
     return refuse(make_document_error(document_failure::out_of_memory, file));
   }
   if (result.status != pugi::status_ok) return refuse(malformed(file, result));
-  settle_texts(document);
+  if (settle) settle_texts(document);
   if (check_texts && !holds_only_utf8(document)) {
     return refuse(encoding_error(document_failure::invalid_text, file, choice.name));
   }

@@ -10,6 +10,7 @@
 // order, so the walk's results do not depend on the number of threads.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
@@ -40,9 +41,10 @@ struct listed_folder {
   // those that are not left out and whose names can be named.
   std::vector<std::unique_ptr<listed_folder>> subfolders;
 
-  // Who lists it; guarded by the lister.
+  // Who lists it; changed under the lister's lock, and read without it
+  // while the walk waits for a helper to end.
   enum class stage : std::uint8_t { waiting, listing, listed };
-  stage progress = stage::waiting;
+  std::atomic<stage> progress{stage::waiting};
   // A failure other than the listing's own (memory), raised again on the walk's thread.
   std::exception_ptr failure;
 };

@@ -90,14 +90,14 @@ void visit_entry(scan_state& state, tree_walk& walk) {
   }
   const wide_view extension = name_extension(walk.name);
   if (is_source_extension(extension)) {
-    source_entry& source = add_source_entry(current_folder(state, walk), walk.name, entry.is_link);
+    source_folder& folder = current_folder(state, walk);
     if (entry.is_link) {
-      folder_forms target = resolve_folder_forms(walk.path, state.tree.roots);
-      source.own_relative = std::move(target.relative);
-      source.own_root = target.root;
+      const folder_forms target = resolve_folder_forms(walk.path, state.tree.roots);
+      add_source_entry(folder, walk.name, true, &target.relative, target.root);
     } else if (entry.is_directory) {
-      source.own_relative = state.forms[walk.depth].relative;
-      source.own_root = state.forms[walk.depth].root;
+      add_source_entry(folder, walk.name, false, &state.forms[walk.depth].relative, state.forms[walk.depth].root);
+    } else {
+      add_source_entry(folder, walk.name, false);
     }
   }
   if (is_header_extension(extension) && is_regular_file(state, walk)) {
@@ -150,13 +150,19 @@ void walk_tree(scan_state& state, const wide_path& scan_root) {
 
 }  // namespace
 
-source_entry& add_source_entry(source_folder& folder, wide_view name, bool is_link) {
-  source_entry& entry = folder.sources.emplace_back();
+void add_source_entry(source_folder& folder, wide_view name, bool is_link, const wide_path* own_relative,
+                      std::uint32_t own_root) {
+  source_entry entry;
   entry.name_start = static_cast<std::uint32_t>(folder.names.size());
   entry.unconvertible_name = !append_narrow(folder.names, name);
   entry.name_length = static_cast<std::uint32_t>(folder.names.size() - entry.name_start);
   entry.is_link = is_link;
-  return entry;
+  if (own_relative != nullptr) {
+    entry.own_relative = static_cast<std::uint32_t>(folder.own_relatives.size());
+    entry.own_root = own_root;
+    folder.own_relatives.push_back(*own_relative);
+  }
+  folder.sources.push_back(entry);
 }
 
 source_tree scan_source_tree(const wide_path& scan_root, const text_roots& roots,

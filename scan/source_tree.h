@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,11 +28,13 @@ struct source_entry {
   // The listing reports a symbolic link or junction.
   bool is_link = false;
   // Most entries' relative form is their folder's and their name. Two kinds
-  // have one of their own, kept here: a link's leads to its target, and a
-  // folder's may lead back towards the working directory. It leads from the
-  // root own_root.
-  std::optional<wide_path> own_relative;
+  // have one of their own: a link's leads to its target, and a folder's may
+  // lead back towards the working directory. Where the folder keeps it, or
+  // no_own_relative, and the root that it leads from; the entries stay small
+  // and are copied as plain bytes.
+  std::uint32_t own_relative = no_own_relative;
   std::uint32_t own_root = project_root;
+  static constexpr std::uint32_t no_own_relative = static_cast<std::uint32_t>(-1);
 };
 
 // A folder that the walk entered and found something in.
@@ -52,15 +53,22 @@ struct source_folder {
   bool holds_header = false;
   // The root that its relative form leads from.
   std::uint32_t root = project_root;
+  // The relative forms that some of its sources have of their own.
+  std::vector<wide_path> own_relatives;
   // The narrow text of a source's name.
   std::string_view name(const source_entry& entry) const {
     return std::string_view(names).substr(entry.name_start, entry.name_length);
   }
+  // A source's own relative form; null where it has the folder's and its name.
+  const wide_path* own_relative(const source_entry& entry) const {
+    return entry.own_relative == source_entry::no_own_relative ? nullptr : &own_relatives[entry.own_relative];
+  }
 };
 
-// Appends a source file to a folder, its name converted to narrow text; the
-// entry is returned for the caller to complete.
-source_entry& add_source_entry(source_folder& folder, wide_view name, bool is_link);
+// Appends a source file to a folder, its name converted to narrow text, with
+// its own relative form, and the root that it leads from, where it has one.
+void add_source_entry(source_folder& folder, wide_view name, bool is_link, const wide_path* own_relative = nullptr,
+                      std::uint32_t own_root = project_root);
 
 // What one walk found: the folders that hold a source file or a header, in
 // the order in which the walk met the first of them.

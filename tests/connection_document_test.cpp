@@ -324,10 +324,10 @@ TEST_F(ConnectionDocument, AmpersandsAndNamesBeyondAsciiAreFoundAgain) {
 TEST_F(ConnectionDocument, APlanStopsBeforeAnythingIsWritten) {
   // An unpaired surrogate has no narrow text.
   source_tree file;
-  add_source_entry(file.folders.emplace_back(source_folder{u".", u".", {}, {}, false}), u"bad\xD800.c", false);
+  add_source_entry(file.folders.emplace_back(source_folder{u".", u".", {}, {}, false, {}, {}}), u"bad\xD800.c", false);
   EXPECT_THROW(plan_connection_entries(file), system_error);
   source_tree header;
-  header.folders.push_back(source_folder{u".\\bad\xD800", u"bad\xD800", {}, {}, true});
+  header.folders.push_back(source_folder{u".\\bad\xD800", u"bad\xD800", {}, {}, true, {}, {}});
   EXPECT_THROW(plan_connection_entries(header), system_error);
 }
 

@@ -98,12 +98,13 @@ source_tree tree_of(const header_directory_list& headers, const source_file_list
   std::map<wide_path, size_t> records;
   const auto record = [&](wide_view folder) -> source_folder& {
     const auto [entry, added] = records.try_emplace(wide_path(folder), tree.folders.size());
-    if (added) tree.folders.push_back(source_folder{wide_path(folder), relative_form(wide_path(folder)), {}, {}, false});
+    if (added) tree.folders.push_back(source_folder{wide_path(folder), relative_form(wide_path(folder)), {}, {}, false, {}, {}});
     return tree.folders[entry->second];
   };
   for (const source_file& file : sources) {
-    source_entry& entry = add_source_entry(record(parent_path(file.path)), file_name(file.path), file.is_link);
-    if (file.is_link) entry.own_relative = relative_form(file.path);
+    const wide_path own_relative = file.is_link ? relative_form(file.path) : wide_path();
+    add_source_entry(record(parent_path(file.path)), file_name(file.path), file.is_link,
+                     file.is_link ? &own_relative : nullptr);
   }
   for (const wide_path& folder : headers) record(folder).holds_header = true;
   return tree;

@@ -87,7 +87,9 @@ TEST_F(RelativeForm, FormsDerivedFromTheParentsAnswerAsRelativeForm) {
     for (const wide_path root : {u".", u"src", u"..\\lib", u"..", u"..\\blinky\\src", u"..\\.."}) {
       SCOPED_TRACE(std::to_string(roots.size()) + " roots, " + to_narrow(root));
       std::map<wide_path, folder_forms> folders{{root, resolve_folder_forms(root, roots)}};
-      if (roots.size() == 1) EXPECT_EQ(folders[root].relative, relative_form(root));
+      if (roots.size() == 1) {
+        EXPECT_EQ(folders[root].relative, relative_form(root));
+      }
       // Every folder and file that a walk from this root meets, spelled as the
       // walk spells it, parents before their entries.
       std::u16string native_root = root;
@@ -107,7 +109,9 @@ TEST_F(RelativeForm, FormsDerivedFromTheParentsAnswerAsRelativeForm) {
           append_element(relative, file_name(entry));
           EXPECT_EQ(relative, resolved.relative) << to_narrow(entry);
         }
-        if (roots.size() == 1) EXPECT_EQ(resolved.relative, relative_form(entry)) << to_narrow(entry);
+        if (roots.size() == 1) {
+          EXPECT_EQ(resolved.relative, relative_form(entry)) << to_narrow(entry);
+        }
       }
     }
   }

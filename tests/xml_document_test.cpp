@@ -6,6 +6,7 @@
 #include <fstream>
 #include <set>
 
+#include "document_preload.h"
 #include "file_replacement.h"
 #include "file_undo.h"
 #include "xml_document.h"
@@ -165,10 +166,49 @@ TEST_F(XmlDocument, ASavedFileLoadsBackToTheSameTree) {
       "<a><b>x<!-- c -->y</b><b>&#32;&#10;</b><b>&#32;<!-- c -->&#32;</b><b>1&#13;2</b><b>&#13;</b></a>");
   EXPECT_EQ(saved, "<?xml version=\"1.0\"?>\n<a>\n\t<b>xy</b>\n\t<b />\n\t<b />\n\t<b>1&#13;2</b>\n\t<b />\n</a>\n");
   EXPECT_EQ(round_trip(saved), saved);
+  // Without a reference anywhere, a comment or an instruction alone still splits a text.
+  for (const char* split : {"<a>x<!-- c -->y</a>", "<a>x<?c?>y</a>", "<?xml version=\"1.0\"?><a>x<?c?>y</a>"}) {
+    write_file(file_, split);
+    pugi::xml_document document;
+    ASSERT_FALSE(load_document(document, to_wide_path(file_))) << split;
+    EXPECT_STREQ(document.child("a").first_child().value(), "xy") << split;
+  }
 
   // A NUL byte where a tag goes on ends the file for an in-place parse;
   // the file is refused, as load_file refuses it.
   EXPECT_EQ(round_trip(std::string("<project/\0<file/></project>", 27)), "load failed");
+}
+
+TEST_F(XmlDocument, APreloadedDocumentServesOnlyWhileTheFileIsTheOneRead) {
+  struct preload_case {
+    const char* bytes;      // the file as the run found it; null: no file
+    const char* rewritten;  // put in its place before the preload reads; null: none
+    bool taken;
+  };
+  const preload_case cases[] = {
+      {"<a>x</a>", nullptr, true},
+      {"<a>x</a>", "<a>longer</a>", false},
+      {"<a>x</a>", "<a>y</a>", false},
+      {"<a>", nullptr, false},
+      {nullptr, nullptr, false},
+  };
+  for (const preload_case& c : cases) {
+    SCOPED_TRACE(c.bytes != nullptr ? c.bytes : "no file");
+    std::filesystem::remove(file_);
+    if (c.bytes != nullptr) write_file(file_, c.bytes);
+    file_stamp expected;
+    ASSERT_FALSE(query_file_stamp(to_wide_path(file_), expected));
+    if (c.rewritten != nullptr) {
+      // Another file in its place, as a save puts one there.
+      write_file(folder_ / "other", c.rewritten);
+      std::filesystem::rename(folder_ / "other", file_);
+    }
+    document_preload preload(to_wide_path(file_));
+    pugi::xml_document document;
+    EXPECT_EQ(preload.take(document, expected), c.taken);
+    EXPECT_EQ(static_cast<bool>(document.child("a")), c.taken);
+    EXPECT_FALSE(preload.take(document, expected)) << "the document is given once";
+  }
 }
 
 TEST_F(XmlDocument, ADocumentTooDeepToIndentIsNotWritten) {
