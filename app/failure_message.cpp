@@ -49,6 +49,7 @@ std::u16string why_it_failed(const document_error& error) {
     case document_failure::none:
     case document_failure::malformed:
     case document_failure::lock_timed_out:
+    case document_failure::lock_wait_stopped:
     case document_failure::too_large:
       break;
   }

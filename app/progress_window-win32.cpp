@@ -41,6 +41,7 @@ class progress_window final : public run_observer {
     folders_.store(folders);
     return stage_.load() != run_stage::cancelled && !interrupt_requested();
   }
+  bool keep_waiting() override { return stage_.load() != run_stage::cancelled && !interrupt_requested(); }
   bool begin_writing() override {
     run_stage expected = run_stage::walking;
     if (!stage_.compare_exchange_strong(expected, run_stage::writing) && expected == run_stage::cancelled) return false;

@@ -224,7 +224,9 @@ run_outcome stopped_run(const run_settings& settings) {
 run_outcome update_project(const project_files& files, const std::vector<folder_plan>& plans,
                            const run_settings& settings, run_outcome outcome) {
   run_lock lock;
-  if (document_error error = acquire_run_lock(files.project, settings.lock_patience, lock)) {
+  const auto keep_waiting = [&settings] { return settings.observer == nullptr || settings.observer->keep_waiting(); };
+  if (document_error error = acquire_run_lock(files.project, settings.lock_patience, lock, keep_waiting)) {
+    if (error.failure == document_failure::lock_wait_stopped) return stopped_run(settings);
     return file_failure({std::u16string(project_file_error), error});
   }
   if (!settings.dry_run) {

@@ -10,6 +10,9 @@ namespace addfolder {
 // during the walk.
 class run_observer : public walk_observer {
  public:
+  // The run waits for another run to let the project's lock go; false stops
+  // it with nothing written.
+  virtual bool keep_waiting() = 0;
   // The run is about to write, or in a dry run to report; false stops it
   // with nothing written. A cancel is no longer possible after this.
   virtual bool begin_writing() = 0;

@@ -26,6 +26,7 @@ class terminal_progress final : public run_observer {
     if (show_) draw(files, folders);
     return !interrupt_requested();
   }
+  bool keep_waiting() override { return !interrupt_requested(); }
   bool begin_writing() override { return !interrupt_requested(); }
   bool keep_writing() override { return !interrupt_requested(); }
   int stopped_exit_code() const override { return exit_interrupted; }

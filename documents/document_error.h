@@ -45,6 +45,8 @@ enum class document_failure {
   lock_not_a_file,
   // Another run held the project's lock for all of the run's patience.
   lock_timed_out,
+  // The run was asked to stop while it waited for another run's lock.
+  lock_wait_stopped,
   // Memory ran out.
   out_of_memory,
 };

@@ -16,7 +16,8 @@ constexpr std::chrono::milliseconds longest_pause{200};
 
 }  // namespace
 
-document_error acquire_run_lock(const wide_path& project_file, std::chrono::milliseconds patience, run_lock& lock) {
+document_error acquire_run_lock(const wide_path& project_file, std::chrono::milliseconds patience, run_lock& lock,
+                                const std::function<bool()>& keep_waiting) {
   lock.release();
   // Beside the final target, which runs through any link to the project find alike.
   wide_path target;
@@ -42,6 +43,8 @@ document_error acquire_run_lock(const wide_path& project_file, std::chrono::mill
     }
     const auto now = std::chrono::steady_clock::now();
     if (now >= deadline) return make_document_error(document_failure::lock_timed_out, project_file);
+    // A user who gives up on a long wait is not kept waiting out its minute.
+    if (keep_waiting && !keep_waiting()) return make_document_error(document_failure::lock_wait_stopped, project_file);
     std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
     pause = std::min(pause * 2, longest_pause);
   }

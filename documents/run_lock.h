@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <utility>
 
 #include "document_error.h"
@@ -22,10 +23,12 @@ enum class lock_try;
 // while another run, or another lock in this process, holds it; any lock
 // that lock held before is let go first. Errors: lock_timed_out, with
 // nothing held; lock_not_a_file where the lock's name is taken by a folder or
-// a link, at once; lock_failed with the platform's code. Where the file
-// system cannot lock at all, nothing is held, and no error: the run goes on
-// as it would without the lock.
-document_error acquire_run_lock(const wide_path& project_file, std::chrono::milliseconds patience, run_lock& lock);
+// a link, at once; lock_failed with the platform's code; lock_wait_stopped,
+// with nothing held, once keep_waiting (asked before each pause, where
+// given) says no. Where the file system cannot lock at all, nothing is
+// held, and no error: the run goes on as it would without the lock.
+document_error acquire_run_lock(const wide_path& project_file, std::chrono::milliseconds patience, run_lock& lock,
+                                const std::function<bool()>& keep_waiting = {});
 
 // An exclusive lock of one project, or none. The system lets it go when the
 // process ends, however it ends.

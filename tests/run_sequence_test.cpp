@@ -6,6 +6,7 @@
 
 #include "failure_message.h"
 #include "messages.h"
+#include "run_lock.h"
 #include "run_sequence.h"
 #include "file_system.h"
 #include "text_conversion.h"
@@ -129,13 +130,15 @@ TEST_F(RunSequence, AConnectionFileThatTheProjectDoesNotNameIsExtendedNotReplace
 }
 
 // Where an observer stops a run that adds the reference: during the walk,
-// before the writes, between them, after them, or (none) not at all.
-enum class stop_point { walk, before_writes, between_writes, after_writes, none };
+// while another holds the lock, before the writes, between them, after them,
+// or (none) not at all.
+enum class stop_point { walk, lock_wait, before_writes, between_writes, after_writes, none };
 
 class stopping_observer final : public run_observer {
  public:
   explicit stopping_observer(stop_point point) : point_(point) {}
   bool keep_walking(std::size_t, std::size_t) override { return point_ != stop_point::walk; }
+  bool keep_waiting() override { return point_ != stop_point::lock_wait; }
   bool begin_writing() override { return point_ != stop_point::before_writes; }
   bool keep_writing() override {
     return point_ != (writes_asked_++ == 0 ? stop_point::between_writes : stop_point::after_writes);
@@ -159,6 +162,7 @@ struct stop_case {
 
 constexpr stop_case stop_cases[] = {
     {stop_point::walk, "", false, false},
+    {stop_point::lock_wait, "", false, false},
     {stop_point::before_writes, "", false, false},
     {stop_point::between_writes, "", false, false},
     {stop_point::between_writes, "<iarProjectConnection/>\r\n", false, false},
@@ -179,6 +183,11 @@ TEST_F(RunSequence, AStoppedRunEndsAtASafePointWithTheObserversCode) {
     if (!before.empty()) write_file(project_ / "blinky.ipcf", before);
     std::filesystem::remove(project_ / "blinky.addfolder.toml");
     stopping_observer observer(entry.point);
+    // Another holder keeps the run waiting, for all of its minute unless stopped.
+    run_lock other;
+    if (entry.point == stop_point::lock_wait) {
+      ASSERT_FALSE(acquire_run_lock(to_wide_path(project_ / "blinky.ewp"), {}, other));
+    }
     run_settings settings;
     settings.observer = &observer;
     if (entry.save) {
@@ -187,6 +196,7 @@ TEST_F(RunSequence, AStoppedRunEndsAtASafePointWithTheObserversCode) {
       settings.save = {to_wide_path(project_ / "blinky.addfolder.toml"), u"blinky.addfolder.toml", {table}, {}};
     }
     const run_outcome outcome = run(settings);
+    other.release();
     EXPECT_FALSE(outcome.failed());
     EXPECT_EQ(outcome.stopped, entry.point != stop_point::none);
     EXPECT_EQ(outcome.exit_code, outcome.stopped ? exit_interrupted : exit_success);
