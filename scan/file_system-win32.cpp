@@ -148,4 +148,11 @@ int list_directory(const wide_path& directory, directory_listing& listing) {
   return error == ERROR_NO_MORE_FILES ? 0 : static_cast<int>(error);
 }
 
+// FindFirstFileExW takes a path and nothing relative to a handle, so every
+// folder is listed by its path.
+int list_subdirectory(const wide_path& directory, const open_folder*, wide_view, directory_listing& listing,
+                      std::shared_ptr<open_folder>*) {
+  return list_directory(directory, listing);
+}
+
 }  // namespace addfolder

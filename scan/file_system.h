@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "path.h"
@@ -66,5 +67,18 @@ int query_current_directory(wide_path& directory);
 // Lists a directory without "." and "..". On Windows in the platform's order;
 // on POSIX in the order NTFS gives, so that both hosts walk alike.
 int list_directory(const wide_path& directory, directory_listing& listing);
+
+// A listed folder kept open, where the platform can, so that its subfolders
+// are opened by name relative to it: the system then need not resolve every
+// level of their paths again, and paths past the system's length limit stay
+// reachable. Closed when the last holder lets it go.
+struct open_folder;
+
+// Lists a directory as list_directory does. With a parent, it is opened as
+// the entry name of that open folder (never through a link); without, by its
+// path. With keep, a directory that holds folders may be kept open in it for
+// its own subfolders; keep stays null where the platform keeps none.
+int list_subdirectory(const wide_path& directory, const open_folder* parent, wide_view name,
+                      directory_listing& listing, std::shared_ptr<open_folder>* keep);
 
 }  // namespace addfolder

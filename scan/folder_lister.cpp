@@ -19,7 +19,13 @@ constexpr int looks_before_sleeping = looks_without_yielding + 64;
 }  // namespace
 
 void list_folder(listed_folder& folder, const exclusion_rules& rules) {
-  folder.error = list_directory(folder.path, folder.listing);
+  // Its name ends its path: names that hold the separator are never entered.
+  const wide_view path(folder.path);
+  const wide_view own_name = folder.parent ? path.substr(path.rfind(u'\\') + 1) : wide_view();
+  std::shared_ptr<open_folder> kept;
+  folder.error = list_subdirectory(folder.path, folder.parent.get(), own_name, folder.listing, &kept);
+  // Once opened, it no longer holds its parent open.
+  folder.parent.reset();
   if (folder.error != 0) return;
   const std::vector<directory_entry>& entries = folder.listing.entries;
   const bool excludes = !is_empty(rules);
@@ -40,6 +46,7 @@ void list_folder(listed_folder& folder, const exclusion_rules& rules) {
     subfolder->path.reserve(folder.path.size() + 1 + name.size());
     subfolder->path = folder.path;
     append_element(subfolder->path, name);
+    subfolder->parent = kept;
     if (excludes) subfolder->exclusions = below;
   }
 }

@@ -29,6 +29,9 @@ namespace addfolder {
 struct listed_folder {
   // The folder's path: the scan root, then "\" and a name per level.
   wide_path path;
+  // The open folder that lists it, while it is not listed yet; null where
+  // none is kept, and it is then opened by its path.
+  std::shared_ptr<open_folder> parent;
   // The exclusion patterns that its entries are matched against.
   exclusion_state exclusions;
   // Its entries in listing order; empty when it could not be listed.

@@ -231,6 +231,21 @@ TEST_F(Scan, DeepTreesDoNotExhaustTheStack) {
   EXPECT_EQ(outcome.errors, "");
 }
 
+TEST_F(Scan, TreesThatKeepManyFoldersOpenAreWalkedWhole) {
+  // Each level holds "a", which goes on, and "b", entered after the whole of
+  // "a": every level waits with a folder still to open, more of them than the
+  // walk keeps open at once.
+  const int depth = test_support::on_windows() ? 20 : 300;
+  std::string level = "wide";
+  for (int i = 0; i < depth; ++i) {
+    file((level + "/b/x.c").c_str());
+    level += "/a";
+  }
+  const scan_outcome outcome = scan_every_way(u"wide");
+  EXPECT_EQ(outcome.sources.size(), static_cast<std::size_t>(depth));
+  EXPECT_EQ(outcome.errors, "");
+}
+
 scan_problem unreadable(wide_view folder, int code) {
   return scan_problem{scan_problem_kind::unreadable_folder, wide_path(folder), {}, {}, code};
 }
