@@ -284,9 +284,12 @@ cd "$singles"
 make_firmware_tree
 run_program_without_input "$(project_argument "$singles")" blinky --folder Drivers --exclude gcc/ --exclude arm/ \
   --exclude-from drivers.exclude --exclude '*_template.c' --prune --quiet
+expect_exit 0
 run_program_without_input "$(project_argument "$singles")" blinky --folder "$rtos" "${rtos_patterns[@]}" \
   --exclude '*_template.c' --quiet
+expect_exit 0
 run_program_without_input "$(project_argument "$singles")" blinky --folder lib --exclude '*_template.c' --quiet
+expect_exit 0
 project=$(new_project)
 cd "$project"
 make_firmware_tree

@@ -28,7 +28,23 @@ parse_program_arguments() {
   program="$(absolute_path "$1")"
   # Wine makes its prefix on first use and says so on standard error; that
   # happens here, not in the first scenario.
-  if [ "$wine" = yes ]; then invoke --version >/dev/null 2>&1 </dev/null; fi
+  if [ "$wine" = yes ]; then
+    invoke --version >/dev/null 2>&1 </dev/null
+    keep_wine_server
+  fi
+}
+
+# Wine's server ends a few seconds after its last program, and a program that
+# starts just then can lose its connection ("wine client error:0: recvmsg:
+# Connection reset by peer") and fail for no fault of its own. So one server
+# serves the whole script, and is stopped at its end.
+keep_wine_server() {
+  local wineserver
+  wineserver="$(command -v wineserver || echo /usr/lib/wine/wineserver)"
+  timeout 30 "$wineserver" -k 2>/dev/null
+  timeout 30 "$wineserver" -w 2>/dev/null
+  "$wineserver" -p
+  trap 'timeout 30 "'"$wineserver"'" -k 2>/dev/null; chmod -R u+w "$work_root" 2>/dev/null; rm -rf "$work_root"' EXIT
 }
 
 # The absolute path of a file, since the tests change folders.
