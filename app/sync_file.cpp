@@ -6,6 +6,7 @@
 
 #include "failure_message.h"
 #include "file_bytes.h"
+#include "file_name_match.h"
 #include "file_stamp.h"
 #include "messages.h"
 #include "text_conversion.h"
@@ -171,7 +172,7 @@ void read_folders(const toml::node& node, std::vector<sync_folder>& folders, pro
     if (folder.path.empty()) continue;
     wide_path identity = sync_folder_identity(folder.path);
     for (size_t i = 0; i < identities.size(); ++i) {
-      if (identities[i] != identity) continue;
+      if (!same_file_name(identities[i], identity, host_name_rule)) continue;
       problems.report(table->get("path")->source(),
                       folder.path + wide_text(sync_folder_twice_detail) + number_text(folders[i].line));
       break;
@@ -270,7 +271,7 @@ wide_path sync_folder_identity(wide_view path) {
 const sync_folder* find_sync_folder(const sync_file& parsed, wide_view path) {
   const wide_path identity = sync_folder_identity(path);
   for (const sync_folder& folder : parsed.folders) {
-    if (sync_folder_identity(folder.path) == identity) return &folder;
+    if (same_file_name(sync_folder_identity(folder.path), identity, host_name_rule)) return &folder;
   }
   return nullptr;
 }

@@ -112,7 +112,8 @@ run_outcome read_sync_file(const wide_path& path, wide_view shown_name, sync_fil
 // and "name\.." pairs gone, no trailing separator.
 wide_path sync_folder_identity(wide_view path);
 
-// The table of parsed that names the same folder as path, or null.
+// The table of parsed that names the same folder as path, or null. Letter
+// case counts as the host's file system counts it.
 const sync_folder* find_sync_folder(const sync_file& parsed, wide_view path);
 
 }  // namespace addfolder

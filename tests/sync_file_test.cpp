@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "file_name_match.h"
 #include "sync_file.h"
 #include "sync_file_edit.h"
 #include "text_conversion.h"
@@ -77,6 +78,11 @@ TEST(SyncFile, ReaderTakesGoodFilesAndNamesWhereBadOnesGoWrong) {
       {prefix + "[[folder]]\nprune = true\n", "blinky.addfolder.toml:3:1: [[folder]] without \"path\""},
       {"[[folder]]\npath = 'A\\b'\n[[folder]]\npath = './A/x/../b/'\n",
        "blinky.addfolder.toml:4:8: ./A/x/../b/ is named by two [[folder]] tables; the first is on line 2"},
+      // One folder to the file system is one folder to the sync file.
+      {"[[folder]]\npath = 'Drivers'\n[[folder]]\npath = 'drivers'\n",
+       host_name_rule == name_rule::ignoring_case
+           ? "blinky.addfolder.toml:4:8: drivers is named by two [[folder]] tables; the first is on line 2"
+           : "exclude []; Drivers (line 2); drivers (line 4)"},
       {prefix + "exclude = ['gcc\" --dry-run']\n", "blinky.addfolder.toml:3:12: Invalid pattern: gcc\" --dry-run"},
       {"exclude = [\"../up\"]\n", "blinky.addfolder.toml:1:12: Invalid pattern: ../up"},
       {"[[folder]]\npath = ''\n", "blinky.addfolder.toml:2:8: \"path\" is empty"},
