@@ -29,7 +29,10 @@ void list_folder(listed_folder& folder, const exclusion_rules& rules) {
   if (folder.error != 0) return;
   const std::vector<directory_entry>& entries = folder.listing.entries;
   const bool excludes = !is_empty(rules);
-  folder.left_out.assign(entries.size(), false);
+  // Without patterns nothing is left out, and no flags are kept.
+  if (excludes) folder.left_out.assign(entries.size(), false);
+  folder.subfolders.reserve(static_cast<std::size_t>(
+      std::count_if(entries.begin(), entries.end(), [](const directory_entry& entry) { return entry.is_directory; })));
   exclusion_state below;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const directory_entry& entry = entries[i];

@@ -38,7 +38,7 @@ struct listed_folder {
   directory_listing listing;
   // The platform's error code when it could not be listed, else 0.
   int error = 0;
-  // For each entry: the user leaves it out.
+  // For each entry: the user leaves it out; empty where nothing is.
   std::vector<bool> left_out;
   // The folders among the entries that the walk enters, in listing order:
   // those that are not left out and whose names can be named.

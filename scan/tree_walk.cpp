@@ -69,7 +69,7 @@ walk_event next_walk_event(tree_walk& walk) {
     walk.entry = &entry;
     walk.name = folder.listing.name(entry);
     if (entry.name_holds_backslash) return walk_event::backslash_name;
-    if (folder.left_out[index]) continue;
+    if (!folder.left_out.empty() && folder.left_out[index]) continue;
     append_element(walk.path, walk.name);
     if (entry.is_directory) walk.entering = std::move(folder.subfolders[level.next_subfolder++]);
     return walk_event::entry;

@@ -21,6 +21,24 @@ TEST(ListingOrder, SortsAsNtfsLists) {
   std::reverse(names.begin(), names.end());
   std::sort(names.begin(), names.end(), ntfs_name_less);
   EXPECT_EQ(names, expected);
+
+  // A listing sorts the same way, with names past the first four units
+  // deciding and prefixes of one another among them.
+  std::vector<wide_path> longer = expected;
+  longer.insert(longer.end(), {u"abcdE", u"ABCDe", u"abcd", u"abcde1", u"ABCCö", u"abcdÖ"});
+  std::sort(longer.begin(), longer.end(), ntfs_name_less);
+  directory_listing listing;
+  for (auto name = longer.rbegin(); name != longer.rend(); ++name) {
+    directory_entry entry;
+    entry.name_start = static_cast<std::uint32_t>(listing.names.size());
+    entry.name_length = static_cast<std::uint32_t>(name->size());
+    listing.names += *name;
+    listing.entries.push_back(entry);
+  }
+  sort_in_ntfs_order(listing);
+  std::vector<wide_path> listed;
+  for (const directory_entry& entry : listing.entries) listed.emplace_back(listing.name(entry));
+  EXPECT_EQ(listed, longer);
   EXPECT_TRUE(ntfs_name_less(u"ab", u"abc"));
   EXPECT_FALSE(ntfs_name_less(u"ab", u"ab"));
 }
