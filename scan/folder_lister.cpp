@@ -120,12 +120,27 @@ void folder_lister::help() {
 }
 
 void folder_lister::await(listed_folder& folder) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  // While a helper lists the folder, this thread lists one that the walk
+  // needs later, rather than wait for nothing.
+  while (folder.progress == listed_folder::stage::listing && !waiting_.empty() && ahead_ < most_folders_ahead) {
+    listed_folder& later = *waiting_.back();
+    waiting_.pop_back();
+    later.progress = listed_folder::stage::listing;
+    lock.unlock();
+    list_and_offer(later);
+    lock.lock();
+    later.progress = listed_folder::stage::listed;
+    ++ahead_;
+    if (!waiting_.empty()) work_.notify_all();
+  }
+  lock.unlock();
   for (int look = 0; look < looks_before_sleeping && folder.progress == listed_folder::stage::listing; ++look) {
     // Most waits end within a few hundred plain looks; yielding beyond
     // those leaves the core to the helper where cores are few.
     if (look >= looks_without_yielding) std::this_thread::yield();
   }
-  std::unique_lock<std::mutex> lock(mutex_);
+  lock.lock();
   if (folder.progress == listed_folder::stage::waiting) {
     // No helper has it: this thread lists it, and no helper may find it later.
     const auto offered = std::find(waiting_.rbegin(), waiting_.rend(), &folder);
