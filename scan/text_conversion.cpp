@@ -63,24 +63,25 @@ char32_t utf8_character_at(std::string_view text, size_t& index) {
 
 }  // namespace
 
-// Whether every unit is ASCII: one pass without an early exit, which the
-// compiler turns into vector instructions.
-template <typename Unit>
-bool all_ascii(const Unit* units, size_t size) {
+// Copies units to out, each as one unit of the other width, and tells
+// whether all were ASCII: the common case in one plain pass, whose result
+// the caller keeps only then.
+template <typename From, typename To>
+bool copy_if_ascii(const From* units, size_t size, To* out) {
   unsigned bits = 0;
-  for (size_t i = 0; i < size; ++i) bits |= static_cast<std::make_unsigned_t<Unit>>(units[i]);
+  for (size_t i = 0; i < size; ++i) {
+    const auto unit = static_cast<std::make_unsigned_t<From>>(units[i]);
+    bits |= unit;
+    out[i] = static_cast<To>(unit);
+  }
   return bits < 0x80;
 }
 
 bool append_narrow(std::string& text, wide_view path) {
   const size_t start = text.size();
-  // ASCII, the common case, is tested and copied in two plain passes.
-  if (all_ascii(path.data(), path.size())) {
-    text.resize(start + path.size());
-    char* out = text.data() + start;
-    for (size_t i = 0; i < path.size(); ++i) out[i] = static_cast<char>(path[i]);
-    return true;
-  }
+  text.resize(start + path.size());
+  if (copy_if_ascii(path.data(), path.size(), text.data() + start)) return true;
+  text.resize(start);
   // Otherwise the ASCII start is copied, and the rest has its length measured.
   size_t ascii = 0;
   while (path[ascii] < 0x80) ++ascii;
@@ -117,12 +118,10 @@ bool append_narrow(std::string& text, wide_view path) {
 
 bool append_wide(wide_path& path, std::string_view text) {
   const size_t original_size = path.size();
-  // ASCII, the common case, is tested and copied in two plain passes.
-  size_t ascii = text.size();
-  if (!all_ascii(text.data(), text.size())) {
-    ascii = 0;
-    while (static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
-  }
+  path.resize(original_size + text.size());
+  if (copy_if_ascii(text.data(), text.size(), path.data() + original_size)) return true;
+  size_t ascii = 0;
+  while (static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
   path.resize(original_size + ascii);
   for (size_t i = 0; i < ascii; ++i) path[original_size + i] = static_cast<char16_t>(text[i]);
   for (size_t i = ascii; i < text.size();) {
