@@ -135,6 +135,7 @@ TEST_F(ProjectLink, AnEntryThatNamesTheFileIsFoundAtAnyDepthAndTheFileLeftAlone)
        {std::string("<file><name>$PROJ_DIR$\\blinky.ipcf</name></file>\r\n"),
         std::string("<file><name><![CDATA[$PROJ_DIR$\\blinky.ipcf]]></name></file>\r\n"),
         std::string("<file><name>other.c</name><name>.\\blinky.ipcf</name></file>\r\n"),
+        std::string("<file><name>$PROJ_DIR$\\<!-- c -->blinky.ipcf<x/></name></file>\r\n"),
         std::string("<group><name>g</name><group><file><name>blinky.ipcf</name></file></group></group>\r\n"),
         std::string(
             "<file><name>$PROJ_DIR$\\blinky.ipcf</name></file><file><name>$PROJ_DIR$\\blinky.ipcf</name></file>")}) {
