@@ -229,7 +229,7 @@ TEST_F(ProjectLink, WhereverMemoryRunsOutTheFileStaysWhole) {
   const perms write = perms::owner_write | perms::group_write | perms::others_write;
   bool saw_append_run_out = false;
   std::string entries;
-  for (int count = 0; count < 200; ++count) {
+  for (int count = 0; count < 300; ++count) {
     entries += "<file><name>$PROJ_DIR$\\src\\file" + std::to_string(count) + ".c</name></file>";
     const std::string bytes = project_with(entries);
     write_file(file_, bytes);
