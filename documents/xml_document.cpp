@@ -5,9 +5,9 @@
 #include <new>
 
 #include "declared_encoding.h"
-#include "loaded_texts.h"
 #include "file_bytes.h"
 #include "file_replacement.h"
+#include "loaded_texts.h"
 #include "text_conversion.h"
 
 namespace addfolder {

@@ -222,9 +222,9 @@ linked link_within(const std::filesystem::path& file, long budget, bool& ran_out
 }
 
 TEST_F(ProjectLink, WhereverMemoryRunsOutTheFileStaysWhole) {
-  // With the right number of entries, the last allocation of a link is the
-  // one for the appended entry. A read-only file shows how many a link
-  // needs without writing anything.
+  // With the right number of entries, some hundreds, the last allocation of
+  // a link is the one for the appended entry. A read-only file shows how
+  // many a link needs without writing anything.
   using std::filesystem::perms;
   const perms write = perms::owner_write | perms::group_write | perms::others_write;
   bool saw_append_run_out = false;
