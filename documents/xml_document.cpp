@@ -7,6 +7,7 @@
 #include "declared_encoding.h"
 #include "file_bytes.h"
 #include "file_replacement.h"
+#include "loaded_texts.h"
 #include "text_conversion.h"
 
 namespace addfolder {
@@ -42,58 +43,6 @@ void write_document(const pugi::xml_document& document, pugi::xml_writer& writer
   document.save(escaper, "\t", pugi::format_default, pugi::encoding_auto);
 }
 
-// White space as XML has it: blank, tab, carriage return, line feed.
-bool is_white_space(const char* text) {
-  for (; *text != '\0'; ++text) {
-    if (std::strchr(" \t\r\n", *text) == nullptr) return false;
-  }
-  return true;
-}
-
-// Joins the texts that directly follow a text into it. Where memory runs out
-// they stay apart, as the library loaded them.
-void join_following_texts(pugi::xml_node text) {
-  if (text.next_sibling().type() != pugi::node_pcdata) return;
-  std::string joined = text.value();
-  for (pugi::xml_node next = text.next_sibling(); next.type() == pugi::node_pcdata; next = next.next_sibling()) {
-    joined += next.value();
-  }
-  if (!text.set_value(joined.c_str(), joined.size())) return;
-  while (text.next_sibling().type() == pugi::node_pcdata) text.parent().remove_child(text.next_sibling());
-}
-
-// Makes the texts of a loaded document what they will be when its saved
-// form is loaded. The library keeps two texts apart where a comment or a
-// processing instruction stood between them, and keeps a text of white space
-// that the file spells with character references (&#32;); the saved form
-// joins the first and writes the second as plain white space, which loading
-// drops. Otherwise a run would judge a text by a part of it, and the next run
-// would find another document than the one this run wrote.
-void settle_texts(pugi::xml_document& document) {
-  for (pugi::xml_node node = document.first_child(); node;) {
-    if (node.type() == pugi::node_pcdata) join_following_texts(node);
-    // The next node in document order, found before node may go.
-    pugi::xml_node next = node.first_child();
-    for (pugi::xml_node up = node; !next && up; up = up.parent()) next = up.next_sibling();
-    if (node.type() == pugi::node_pcdata && is_white_space(node.value())) node.parent().remove_child(node);
-    node = next;
-  }
-}
-
-// Whether the bytes hold markup that can leave what settle_texts mends: a
-// character reference, or a comment, a declaration or a processing
-// instruction that parsing drops between two texts. The XML declaration at
-// the very start, after a byte order mark at most, stands before any text.
-// Without such markup the pass over the whole document would change nothing.
-bool may_need_settling(std::string_view text, bool has_references) {
-  if (has_references) return true;
-  constexpr size_t declaration_start_limit = 3;
-  for (size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
-    if (at + 1 == text.size()) break;
-    if (text[at + 1] == '!' || (text[at + 1] == '?' && at > declaration_start_limit)) return true;
-  }
-  return false;
-}
 
 // Every line is indented by its depth, so the written form of a deeply
 // nested document grows with the square of its depth: 100,000 nested
@@ -136,21 +85,6 @@ bool copy_to_block(std::string_view bytes, file_bytes& block) {
   return true;
 }
 
-// Whether every name and value in the document is UTF-8: a character that a
-// reference names but UTF-8 has no form for (a surrogate, a code above
-// U+10FFFF) would be no UTF-8.
-bool holds_only_utf8(const pugi::xml_document& document) {
-  for (pugi::xml_node node = document.first_child(); node;) {
-    if (!is_utf8(node.name()) || !is_utf8(node.value())) return false;
-    for (pugi::xml_attribute attribute : node.attributes()) {
-      if (!is_utf8(attribute.name()) || !is_utf8(attribute.value())) return false;
-    }
-    pugi::xml_node next = node.first_child();
-    for (pugi::xml_node up = node; !next && up; up = up.parent()) next = up.next_sibling();
-    node = next;
-  }
-  return true;
-}
 
 // Brings the block into the encoding that the parser is told; false when
 // its bytes are not valid in their own.
@@ -190,19 +124,26 @@ pugi::xml_encoding parser_encoding(document_encoding encoding) {
   return pugi::encoding_auto;
 }
 
+// The library's defaults, but the first text of an element, where no child
+// stands before it, is the element's own value instead of a node of its
+// own: a path element and its text take one node, not two. Nodes that read
+// texts by child_value or text() see no difference, and the library writes
+// such a value as it writes a first text node.
+constexpr unsigned int parse_options = pugi::parse_default | pugi::parse_embed_pcdata;
+
 // Parses a block that the document takes over; the block is gone afterwards.
 pugi::xml_parse_result parse(pugi::xml_document& document, file_bytes& bytes, pugi::xml_encoding encoding) {
   pugi::xml_parse_result result;
   if (std::memchr(bytes.data, '\0', bytes.size) == nullptr) {
     // The document takes the block over, as load_file does with its own, so
     // that a large file is not held twice.
-    result = document.load_buffer_inplace_own(bytes.data, bytes.size, pugi::parse_default, encoding);
+    result = document.load_buffer_inplace_own(bytes.data, bytes.size, parse_options, encoding);
     bytes = file_bytes{};
   } else {
     // Parsing in place, the library takes a NUL byte for the end of the
     // block and can accept a file that load_file refuses, keeping only what
     // stands before the NUL. A copy with a terminator parses as load_file does.
-    result = document.load_buffer(bytes.data, bytes.size, pugi::parse_default, encoding);
+    result = document.load_buffer(bytes.data, bytes.size, parse_options, encoding);
     release_file_bytes(bytes);
   }
   return result;

@@ -1,7 +1,10 @@
 // How both documents are loaded and saved.
 //
 // Loading takes pugixml's defaults (parse_default, encoding_auto), with the
-// encodings that a declaration names read as load_document says. Saving
+// encodings that a declaration names read as load_document says, and
+// parse_embed_pcdata: the first text of an element, where no child stands
+// before it, is the element's own value, which child_value() and text() read
+// but first_child() does not give. Saving
 // writes one tab of indentation, format_default, LF line ends, UTF-8 without
 // a byte order mark, headed by <?xml version="1.0"?>; the file is written to
 // a temporary file beside it and then put in place in one step, so that a

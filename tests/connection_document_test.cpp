@@ -296,6 +296,27 @@ TEST_F(ConnectionDocument, ShapesThatAreNotTheProgramsAreMendedOrRefused) {
   </includePath>
 </iarProjectConnection>
 )"},
+      // Texts beside elements, split by a comment, spelled by references or in CDATA.
+      {"<iarProjectConnection>note<includePath>x<path>$PROJ_DIR$\\<!-- c -->lib</path></includePath><asmIncludePath>"
+       "<path>&#32;<x/></path></asmIncludePath><files><group name=\"lib\">&#32;<path><![CDATA[$PROJ_DIR$\\lib\\board.c]]>"
+       "</path></group>t<path>a<x/>b</path></files></iarProjectConnection>",
+       R"(
+<?xml version="1.0"?>
+<iarProjectConnection>note<includePath>x<path>$PROJ_DIR$\lib</path>
+  </includePath>
+  <asmIncludePath>
+    <path>
+      <x />
+    </path>
+    <path>$PROJ_DIR$\lib</path>
+  </asmIncludePath>
+  <files>
+    <group name="lib">
+      <path><![CDATA[$PROJ_DIR$\lib\board.c]]></path>
+    </group>t<path>a<x />b</path>
+  </files>
+</iarProjectConnection>
+)"},
       {"<!-- old -->\r\n<IarProjectConnection><files/></IarProjectConnection>\r\n",
        "refused: line 0: IarProjectConnection"},
       {"<iarProjectConnection>\r\n<files>\r\n</iarProjectConnection>", "refused: line 3: Start-end tags mismatch"},

@@ -14,7 +14,7 @@ namespace {
 // directory lib.
 std::string pruned(const char* input, change_log& log) {
   pugi::xml_document document;
-  EXPECT_TRUE(document.load_string(input));
+  EXPECT_FALSE(load_document_bytes(document, input));
   connection_sections sections;
   EXPECT_FALSE(open_connection_document(document, u"lib.ipcf", sections));
   connection_entries entries;
@@ -37,8 +37,10 @@ TEST(ConnectionPrune, RemovesWhatTheFolderNoLongerProvidesAndNothingElse) {
       <files>
         <group name="lib"><path>$PROJ_DIR$/lib/a.c</path><path>$PROJ_DIR$\lib\gone.c</path>
           <path>$PROJ_DIR$\lib\hal\b.c</path><path>$PROJ_DIR$\lib\notes.txt</path><path>$PROJ_DIR$\lib\b.C</path>
-          <group name="deeper"><path>$PROJ_DIR$\lib\deep.c</path></group></group>
+          <group name="deeper"><path>$PROJ_DIR$\lib\deep.c</path></group>
+          <path>$PROJ_DIR$\lib\<!-- c -->split.c</path><path>$PROJ_DIR$\lib\a.c<x/></path></group>
         <group name="lib\old"><path>$PROJ_DIR$\lib\old\x.c</path></group>
+        <group name="lib\mixed">note<path>$PROJ_DIR$\lib\mixed\x.c</path></group>
         <group name="lib\empty"/>
         <group name="other"><path>$PROJ_DIR$\other\y.c</path></group>
         <group name="library"><path>$PROJ_DIR$\library\z.c</path></group>
@@ -63,6 +65,8 @@ TEST(ConnectionPrune, RemovesWhatTheFolderNoLongerProvidesAndNothingElse) {
 <group name="deeper">
 <path>$PROJ_DIR$\lib\deep.c</path>
 </group>
+<path>$PROJ_DIR$\lib\a.c<x />
+</path>
 </group>
 <group name="lib\empty" />
 <group name="other">
@@ -79,10 +83,12 @@ TEST(ConnectionPrune, RemovesWhatTheFolderNoLongerProvidesAndNothingElse) {
 </iarProjectConnection>
 )");
   // hal\b.c, listed by hand in the group lib, is among the run's files and
-  // stays there too. The empty group that the user made stays.
-  EXPECT_EQ(log.counts.removed_files, 3u);
-  EXPECT_EQ(log.counts.groups_with_removed_files, 2u);
-  EXPECT_EQ(log.counts.removed_groups, 1u);
+  // stays there too. The empty group that the user made stays; one that
+  // holds a text but no element once its file went does not. A text that a
+  // comment splits is judged whole.
+  EXPECT_EQ(log.counts.removed_files, 5u);
+  EXPECT_EQ(log.counts.groups_with_removed_files, 3u);
+  EXPECT_EQ(log.counts.removed_groups, 2u);
   EXPECT_EQ(log.counts.removed_include_directories, 1u);
 }
 

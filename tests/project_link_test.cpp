@@ -135,6 +135,7 @@ TEST_F(ProjectLink, AnEntryThatNamesTheFileIsFoundAtAnyDepthAndTheFileLeftAlone)
        {std::string("<file><name>$PROJ_DIR$\\blinky.ipcf</name></file>\r\n"),
         std::string("<file><name><![CDATA[$PROJ_DIR$\\blinky.ipcf]]></name></file>\r\n"),
         std::string("<file><name>other.c</name><name>.\\blinky.ipcf</name></file>\r\n"),
+        std::string("<file><name>$PROJ_DIR$\\<!-- c -->blinky.ipcf<x/></name></file>\r\n"),
         std::string("<group><name>g</name><group><file><name>blinky.ipcf</name></file></group></group>\r\n"),
         std::string(
             "<file><name>$PROJ_DIR$\\blinky.ipcf</name></file><file><name>$PROJ_DIR$\\blinky.ipcf</name></file>")}) {
@@ -221,14 +222,14 @@ linked link_within(const std::filesystem::path& file, long budget, bool& ran_out
 }
 
 TEST_F(ProjectLink, WhereverMemoryRunsOutTheFileStaysWhole) {
-  // With the right number of entries, the last allocation of a link is the
-  // one for the appended entry. A read-only file shows how many a link
-  // needs without writing anything.
+  // With the right number of entries, some hundreds, the last allocation of
+  // a link is the one for the appended entry. A read-only file shows how
+  // many a link needs without writing anything.
   using std::filesystem::perms;
   const perms write = perms::owner_write | perms::group_write | perms::others_write;
   bool saw_append_run_out = false;
   std::string entries;
-  for (int count = 0; count < 200; ++count) {
+  for (int count = 0; count < 300; ++count) {
     entries += "<file><name>$PROJ_DIR$\\src\\file" + std::to_string(count) + ".c</name></file>";
     const std::string bytes = project_with(entries);
     write_file(file_, bytes);

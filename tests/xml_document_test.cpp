@@ -162,16 +162,32 @@ TEST_F(XmlDocument, ASavedFileLoadsBackToTheSameTree) {
   // Texts that a comment split are one text; a text of white space spelled
   // by references is dropped as plain white space is; a carriage return is
   // written as a reference, since written as it is it would load as a line feed.
-  const std::string saved = round_trip(
-      "<a><b>x<!-- c -->y</b><b>&#32;&#10;</b><b>&#32;<!-- c -->&#32;</b><b>1&#13;2</b><b>&#13;</b></a>");
-  EXPECT_EQ(saved, "<?xml version=\"1.0\"?>\n<a>\n\t<b>xy</b>\n\t<b />\n\t<b />\n\t<b>1&#13;2</b>\n\t<b />\n</a>\n");
-  EXPECT_EQ(round_trip(saved), saved);
+  // Texts beside elements, CDATA and comments keep their lines.
+  const struct {
+    const char* input;
+    const char* saved;
+  } cases[] = {
+      {"<a><b>x<!-- c -->y</b><b>&#32;&#10;</b><b>&#32;<!-- c -->&#32;</b><b>1&#13;2</b><b>&#13;</b></a>",
+       "<a>\n\t<b>xy</b>\n\t<b />\n\t<b />\n\t<b>1&#13;2</b>\n\t<b />\n</a>\n"},
+      {"<a><p>a<x/>b</p><p>a<x/></p><p><x/>b</p><p>t<x>u</x>\n</p></a>",
+       "<a>\n\t<p>a<x />b</p>\n\t<p>a<x />\n\t</p>\n\t<p>\n\t\t<x />b</p>\n\t<p>t<x>u</x>\n\t</p>\n</a>\n"},
+      {"<a><p>a<![CDATA[b]]>c</p><p><![CDATA[b]]>c</p><p><![CDATA[b]]></p><p>\n<![CDATA[b]]>\n</p></a>",
+       "<a>\n\t<p>a<![CDATA[b]]>c</p>\n\t<p><![CDATA[b]]>c</p>\n\t<p><![CDATA[b]]></p>\n\t<p><![CDATA[b]]></p>\n</a>\n"},
+      {"<a>\n <p>x<!-- c -->y<x/>z<?c?>w</p><p>&#32;<x/></p><p>&#32;<!-- c -->x</p><p><!-- c -->x</p></a>",
+       "<a>\n\t<p>xy<x />zw</p>\n\t<p>\n\t\t<x />\n\t</p>\n\t<p> x</p>\n\t<p>x</p>\n</a>\n"},
+      {"<a>t<p>u</p>v</a>", "<a>t<p>u</p>v</a>\n"},
+  };
+  for (const auto& example : cases) {
+    const std::string saved = round_trip(example.input);
+    EXPECT_EQ(saved, std::string("<?xml version=\"1.0\"?>\n") + example.saved) << example.input;
+    EXPECT_EQ(round_trip(saved), saved);
+  }
   // Without a reference anywhere, a comment or an instruction alone still splits a text.
   for (const char* split : {"<a>x<!-- c -->y</a>", "<a>x<?c?>y</a>", "<?xml version=\"1.0\"?><a>x<?c?>y</a>"}) {
     write_file(file_, split);
     pugi::xml_document document;
     ASSERT_FALSE(load_document(document, to_wide_path(file_))) << split;
-    EXPECT_STREQ(document.child("a").first_child().value(), "xy") << split;
+    EXPECT_STREQ(document.child("a").child_value(), "xy") << split;
   }
 
   // A NUL byte where a tag goes on ends the file for an in-place parse;

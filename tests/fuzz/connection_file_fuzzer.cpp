@@ -64,13 +64,13 @@ bool is_source_of(std::string_view text, pugi::xml_node section, pugi::xml_node 
 // the entries meant for that section.
 void require_path_entry(pugi::xml_node path, const connection_sections& sections) {
   require(std::strcmp(path.name(), "path") == 0 && !path.first_attribute(), "an appended node is not a bare path");
-  const pugi::xml_node text = path.first_child();
-  require(text && !text.next_sibling() && text.type() == pugi::node_pcdata, "an appended path holds more than a text");
+  require(fuzz_support::holds_only_text(path), "an appended path holds more than a text");
+  const std::string_view text = path.child_value();
   const pugi::xml_node section = path.parent();
-  require(children_with_text(section, text.value()) == 1, "a path was appended to a section that listed it");
+  require(children_with_text(section, text) == 1, "a path was appended to a section that listed it");
   const bool meant = section == sections.include_path || section == sections.asm_include_path
-                         ? is_include_path(text.value())
-                         : is_source_of(text.value(), section, sections.files);
+                         ? is_include_path(text)
+                         : is_source_of(text, section, sections.files);
   require(meant, "a path went into a section it does not belong to");
 }
 

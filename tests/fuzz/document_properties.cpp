@@ -21,12 +21,19 @@ struct kept_child {
   bool is_text = false;
 };
 
+// Whether an element holds its first text as its own value, as the load
+// convention parses it, rather than in a text node.
+bool holds_own_text(pugi::xml_node node) {
+  return node.type() == pugi::node_element && node.text().data() == node;
+}
+
 bool is_white_space(const char* text) {
   return std::string_view(text).find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
 std::vector<kept_child> kept_children(pugi::xml_node parent) {
   std::vector<kept_child> children;
+  if (holds_own_text(parent)) children.push_back(kept_child{pugi::xml_node(), parent.value(), true});
   for (pugi::xml_node child : parent.children()) {
     if (child.type() != pugi::node_pcdata) {
       children.push_back(kept_child{child, {}, false});
@@ -52,15 +59,16 @@ bool same_attributes(pugi::xml_node input, pugi::xml_node written) {
   return !other;
 }
 
-void require_same(const kept_child& input, pugi::xml_node written) {
-  require(input.node.type() == written.type(), "a node of the input changed its kind");
+void require_same(const kept_child& input, const kept_child& written) {
+  require(input.is_text == written.is_text, "a node of the input changed its kind");
   if (input.is_text) {
-    require(input.text == written.value(), "a text of the input changed");
+    require(input.text == written.text, "a text of the input changed");
     return;
   }
-  require(std::strcmp(input.node.name(), written.name()) == 0, "an element of the input changed its name");
-  require(std::strcmp(input.node.value(), written.value()) == 0, "a CDATA section of the input changed");
-  require(same_attributes(input.node, written), "the attributes of an element of the input changed");
+  require(input.node.type() == written.node.type(), "a node of the input changed its kind");
+  require(std::strcmp(input.node.name(), written.node.name()) == 0, "an element of the input changed its name");
+  require(std::strcmp(input.node.value(), written.node.value()) == 0, "a CDATA section or a text of the input changed");
+  require(same_attributes(input.node, written.node), "the attributes of an element of the input changed");
 }
 
 std::unique_ptr<test_support::test_folder>& scratch_folder() {
@@ -88,14 +96,18 @@ std::vector<pugi::xml_node> appended_nodes(const pugi::xml_document& input, cons
   while (!pending.empty()) {
     const auto [input_parent, written_parent] = pending.back();
     pending.pop_back();
-    pugi::xml_node counterpart = written_parent.first_child();
+    const std::vector<kept_child> counterparts = kept_children(written_parent);
+    size_t next = 0;
     for (const kept_child& child : kept_children(input_parent)) {
-      require(static_cast<bool>(counterpart), "a node of the input is missing from the written file");
-      require_same(child, counterpart);
-      if (!child.is_text) pending.emplace_back(child.node, counterpart);
-      counterpart = counterpart.next_sibling();
+      require(next < counterparts.size(), "a node of the input is missing from the written file");
+      require_same(child, counterparts[next]);
+      if (!child.is_text) pending.emplace_back(child.node, counterparts[next].node);
+      ++next;
     }
-    for (; counterpart; counterpart = counterpart.next_sibling()) appended.push_back(counterpart);
+    for (; next < counterparts.size(); ++next) {
+      require(!counterparts[next].is_text, "the written file gained a text");
+      appended.push_back(counterparts[next].node);
+    }
   }
   return appended;
 }
@@ -106,6 +118,12 @@ std::string settled_text(pugi::xml_node element) {
     if (child.node.type() == pugi::node_cdata) return child.node.value();
   }
   return {};
+}
+
+bool holds_only_text(pugi::xml_node element) {
+  const pugi::xml_node child = element.first_child();
+  if (holds_own_text(element)) return !child;
+  return child && !child.next_sibling() && child.type() == pugi::node_pcdata;
 }
 
 size_t children_with_text(pugi::xml_node section, std::string_view text) {

@@ -27,12 +27,17 @@ bool load_bytes(pugi::xml_document& document, std::string_view bytes);
 // The load convention keeps no text made only of white space, also where the
 // library kept one because the input spells it with character references;
 // and texts that stood apart only because a dropped comment or processing
-// instruction lay between them are one text once written.
+// instruction lay between them are one text once written. An element's
+// own value counts as a text before its children.
 std::vector<pugi::xml_node> appended_nodes(const pugi::xml_document& input, const pugi::xml_document& written);
 
 // The text of an element as the program reads it once loaded: child_value
 // after the adjustments that appended_nodes allows for.
 std::string settled_text(pugi::xml_node element);
+
+// Whether element holds one text and nothing else, as its own value or as
+// its only child.
+bool holds_only_text(pugi::xml_node element);
 
 // The number of direct children of section whose text (child_value) names
 // the same file as text ("/" read as "\").

@@ -45,8 +45,7 @@ void require_reference_entry(pugi::xml_node entry) {
   const pugi::xml_node name = entry.first_child();
   require(name && !name.next_sibling() && std::strcmp(name.name(), "name") == 0 && !name.first_attribute(),
           "the entry does not hold exactly one name");
-  const pugi::xml_node text = name.first_child();
-  require(text && !text.next_sibling() && text.type() == pugi::node_pcdata && text.value() == reference,
+  require(fuzz_support::holds_only_text(name) && name.child_value() == reference,
           "the name of the entry is not the reference");
 }
 
