@@ -126,7 +126,8 @@ pugi::xml_node find_child_group(connection_index& index, pugi::xml_node parent, 
 // compares texts; null where there is none.
 pugi::xml_node listing_element_in_files(connection_index& index, std::string_view path_text);
 
-// Appends to section a path element holding one text node with path_text;
+// Appends to section a path element with path_text as its text (its own
+// value, as the parser stores a first text);
 // null for a null section or one that holds no elements (a text).
 // Raises std::bad_alloc when memory runs out.
 pugi::xml_node append_path(connection_index& index, pugi::xml_node section, std::string_view path_text);
