@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "connection_document.h"
+#include "connection_plan.h"
 #include "connection_fill.h"
 #include "file_name_match.h"
 #include "xml_document.h"
@@ -325,10 +326,16 @@ TEST_F(ConnectionDocument, APlanStopsBeforeAnythingIsWritten) {
   // An unpaired surrogate has no narrow text.
   source_tree file;
   add_source_entry(file.folders.emplace_back(source_folder{u".", u".", {}, {}, false, {}, {}}), u"bad\xD800.c", false);
-  EXPECT_THROW(plan_connection_entries(file), system_error);
   source_tree header;
   header.folders.push_back(source_folder{u".\\bad\xD800", u"bad\xD800", {}, {}, true, {}, {}});
-  EXPECT_THROW(plan_connection_entries(header), system_error);
+  for (const source_tree* tree : {&file, &header}) {
+    EXPECT_THROW(plan_connection_entries(*tree), system_error);
+    // While the walk runs, the planner keeps the failure back, so that a
+    // walk stopped later still ends as a stop.
+    connection_planner planner({}, group_layout::flat);
+    EXPECT_NO_THROW(planner.take_folder(tree->folders[0], 0));
+    EXPECT_THROW(planner.finish(*tree), system_error);
+  }
 }
 
 TEST(ConnectionFill, ExhaustedMemoryIsReported) {
