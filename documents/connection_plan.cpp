@@ -1,7 +1,6 @@
 #include "connection_plan.h"
 
 #include <algorithm>
-#include <tuple>
 #include <unordered_map>
 #include <utility>
 
@@ -14,19 +13,27 @@ namespace {
 // The group name of the working directory itself, whose files go directly into files.
 constexpr std::string_view working_directory_name = ".";
 
-// The path text of an entry that a folder lists, made in text: prefix (the
-// folder's text) and the entry's name, unless the entry has a relative form
-// of its own.
-void make_source_path_text(const source_folder& folder, const std::string& prefix, const source_entry& entry,
-                           std::string_view own_macro, std::string& text) {
+// Appends the path text of an entry that a folder lists to texts: prefix
+// (the folder's text) and the entry's name, unless the entry has a relative
+// form of its own.
+void append_source_path_text(const source_folder& folder, std::string_view prefix, const source_entry& entry,
+                             std::string_view own_macro, std::string& texts) {
   if (const wide_path* own_relative = folder.own_relative(entry)) {
-    text = path_text(*own_relative, own_macro);
+    texts += path_text(*own_relative, own_macro);
     return;
   }
-  text = prefix;
+  texts += prefix;
   if (folder.relative.empty()) return;
   if (entry.unconvertible_name) throw system_error(unconvertible_character_error());
-  text += folder.name(entry);
+  texts += folder.name(entry);
+}
+
+// Whether a sort key and walk index come before another: the key decides,
+// and the walk's order among equal keys.
+bool key_less(std::string_view left_key, std::size_t left_index, std::string_view right_key,
+              std::size_t right_index) {
+  const int order = left_key.compare(right_key);
+  return order != 0 ? order < 0 : left_index < right_index;
 }
 
 // Adds a group of the tree below parent.
@@ -101,11 +108,10 @@ void connection_planner::plan_sources(source_folder& folder, std::size_t index) 
                                  ? std::string(macro)
                                  : path_text(folder.relative, macro) + "\\";
   folder_texts_.clear();
-  std::string text;
   for (const source_entry& entry : folder.sources) {
-    make_source_path_text(folder, prefix, entry, macro_of(entry.own_root), text);
-    folder_texts_ += text;
-    lengths_.push_back(static_cast<std::uint32_t>(text.size()));
+    const size_t start = folder_texts_.size();
+    append_source_path_text(folder, prefix, entry, macro_of(entry.own_root), folder_texts_);
+    lengths_.push_back(static_cast<std::uint32_t>(folder_texts_.size() - start));
   }
   planned.texts = entries_.texts.add(folder_texts_).data();
   planned.count = static_cast<std::uint32_t>(lengths_.size() - planned.first);
@@ -127,7 +133,7 @@ void connection_planner::place_sources(const planned_folder& folder, std::size_t
 // One group per folder with sources, in the byte order of the folders' narrow texts.
 void connection_planner::finish_flat() {
   std::sort(folders_.begin(), folders_.end(), [](const planned_folder& left, const planned_folder& right) {
-    return std::tie(left.key, left.index) < std::tie(right.key, right.index);
+    return key_less(left.key, left.index, right.key, right.index);
   });
   for (const planned_folder& folder : folders_) {
     size_t group = connection_entries::no_group;
@@ -158,7 +164,7 @@ void connection_planner::finish_tree(const source_tree& tree) {
 connection_entries connection_planner::finish(const source_tree& tree) {
   if (error_) throw *error_;
   std::sort(includes_.begin(), includes_.end(), [](const planned_include& left, const planned_include& right) {
-    return std::tie(left.key, left.index) < std::tie(right.key, right.index);
+    return key_less(left.key, left.index, right.key, right.index);
   });
   entries_.include_paths.reserve(includes_.size());
   for (const planned_include& include : includes_) entries_.include_paths.emplace_back(include.text);

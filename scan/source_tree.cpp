@@ -1,5 +1,6 @@
 #include "source_tree.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "file_extension.h"
@@ -24,6 +25,8 @@ struct scan_state {
   std::vector<source_folder> open_folders;
   std::vector<size_t> records;
   size_t record_count = 0;
+  // The levels below this one hold no record.
+  size_t open_levels = 0;
   // What the user leaves out.
   const exclusion_rules* exclusions = nullptr;
   walk_options options;
@@ -45,6 +48,7 @@ source_folder& current_folder(scan_state& state, const tree_walk& walk) {
   source_folder& folder = state.open_folders[level];
   if (state.records[level] == no_record) {
     state.records[level] = state.record_count++;
+    state.open_levels = std::max(state.open_levels, level + 1);
     folder = source_folder{};
     folder.path = parent_path(walk.path);
     folder.relative = state.forms[level].relative;
@@ -56,7 +60,8 @@ source_folder& current_folder(scan_state& state, const tree_walk& walk) {
 // Hands on the records of the levels from level on, which the walk has left:
 // to the receiver, or to their places in the result.
 void finish_levels(scan_state& state, size_t level) {
-  for (size_t i = state.records.size(); i-- > level;) {
+  for (; state.open_levels > level; --state.open_levels) {
+    const size_t i = state.open_levels - 1;
     if (state.records[i] == no_record) continue;
     const size_t index = std::exchange(state.records[i], no_record);
     if (state.options.receiver != nullptr) {
