@@ -30,10 +30,15 @@ void append_source_path_text(const source_folder& folder, std::string_view prefi
 
 // Whether a sort key and walk index come before another: the key decides,
 // and the walk's order among equal keys.
-bool key_less(std::string_view left_key, std::size_t left_index, std::string_view right_key,
-              std::size_t right_index) {
-  const int order = left_key.compare(right_key);
-  return order != 0 ? order < 0 : left_index < right_index;
+template <typename Planned>
+bool key_less(const Planned& left, const Planned& right) {
+  const int order = left.key.compare(right.key);
+  return order != 0 ? order < 0 : left.index < right.index;
+}
+
+template <typename Planned>
+bool walk_less(const Planned& left, const Planned& right) {
+  return left.index < right.index;
 }
 
 // Adds a group of the tree below parent.
@@ -64,7 +69,10 @@ size_t tree_group_of(const wide_path& root, wide_view path, std::unordered_map<w
 }  // namespace
 
 connection_planner::connection_planner(const text_roots& roots, group_layout layout)
-    : roots_(roots), layout_(layout) {
+    : roots_(roots),
+      layout_(layout),
+      folders_(layout == group_layout::flat ? key_less<planned_folder> : walk_less<planned_folder>),
+      includes_(key_less<planned_include>) {
   entries_.layout = layout;
 }
 
@@ -83,7 +91,7 @@ void connection_planner::take_folder(source_folder folder, std::size_t index) {
   try {
     if (folder.holds_header) {
       const std::string_view key = held_.add(path_order_key(folder.path));
-      includes_.push_back({key, held_.add(path_text(folder.relative, macro_of(folder.root))), index});
+      includes_.add({key, held_.add(path_text(folder.relative, macro_of(folder.root))), index});
     }
     if (!folder.sources.empty()) plan_sources(folder, index);
   } catch (const system_error& error) {
@@ -119,7 +127,7 @@ void connection_planner::plan_sources(source_folder& folder, std::size_t index) 
     planned.position = static_cast<std::uint32_t>(paths_.size());
     paths_.push_back(std::move(folder.path));
   }
-  folders_.push_back(planned);
+  folders_.add(planned);
 }
 
 void connection_planner::place_sources(const planned_folder& folder, std::size_t group) {
@@ -132,10 +140,7 @@ void connection_planner::place_sources(const planned_folder& folder, std::size_t
 
 // One group per folder with sources, in the byte order of the folders' narrow texts.
 void connection_planner::finish_flat() {
-  std::sort(folders_.begin(), folders_.end(), [](const planned_folder& left, const planned_folder& right) {
-    return key_less(left.key, left.index, right.key, right.index);
-  });
-  for (const planned_folder& folder : folders_) {
+  for (const planned_folder& folder : folders_.sorted()) {
     size_t group = connection_entries::no_group;
     if (folder.group_name != working_directory_name) {
       group = entries_.group_names.size();
@@ -153,21 +158,17 @@ void connection_planner::finish_tree(const source_tree& tree) {
   if (top_name != working_directory_name && !top_name.empty()) {
     entries_.top_group = add_tree_group(entries_, std::move(top_name), connection_entries::no_group);
   }
-  std::sort(folders_.begin(), folders_.end(),
-            [](const planned_folder& left, const planned_folder& right) { return left.index < right.index; });
   std::unordered_map<wide_path, size_t> groups;
-  for (const planned_folder& folder : folders_) {
+  for (const planned_folder& folder : folders_.sorted()) {
     place_sources(folder, tree_group_of(tree.root, paths_[folder.position], groups, entries_));
   }
 }
 
 connection_entries connection_planner::finish(const source_tree& tree) {
   if (error_) throw *error_;
-  std::sort(includes_.begin(), includes_.end(), [](const planned_include& left, const planned_include& right) {
-    return key_less(left.key, left.index, right.key, right.index);
-  });
-  entries_.include_paths.reserve(includes_.size());
-  for (const planned_include& include : includes_) entries_.include_paths.emplace_back(include.text);
+  const std::vector<planned_include>& includes = includes_.sorted();
+  entries_.include_paths.reserve(includes.size());
+  for (const planned_include& include : includes) entries_.include_paths.emplace_back(include.text);
   entries_.sources.reserve(lengths_.size());
   if (layout_ == group_layout::flat) {
     finish_flat();
@@ -175,8 +176,8 @@ connection_entries connection_planner::finish(const source_tree& tree) {
     finish_tree(tree);
   }
   lengths_ = {};
-  folders_ = {};
-  includes_ = {};
+  folders_.clear();
+  includes_.clear();
   paths_ = {};
   held_ = {};
   return std::move(entries_);

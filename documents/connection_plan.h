@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "connection_document.h"
+#include "sorted_runs.h"
 #include "source_tree.h"
 #include "system_error.h"
 #include "text_roots.h"
@@ -64,12 +65,16 @@ class connection_planner : public folder_receiver {
   void finish_flat();
   void finish_tree(const source_tree& tree);
 
+  using folder_order = bool (*)(const planned_folder&, const planned_folder&);
+  using include_order = bool (*)(const planned_include&, const planned_include&);
+
   text_roots roots_;
   group_layout layout_;
   connection_entries entries_;
   std::vector<std::uint32_t> lengths_;
-  std::vector<planned_folder> folders_;
-  std::vector<planned_include> includes_;
+  // Flat: in the order of their keys; tree: in the walk's order.
+  sorted_runs<planned_folder, folder_order> folders_;
+  sorted_runs<planned_include, include_order> includes_;
   // Tree: the folders' paths as the walk spells them.
   std::vector<wide_path> paths_;
   // The texts that only the orders need, which go with the planner, and the

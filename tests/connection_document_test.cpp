@@ -5,6 +5,7 @@
 #include "connection_plan.h"
 #include "connection_fill.h"
 #include "file_name_match.h"
+#include "sorted_runs.h"
 #include "xml_document.h"
 #include "system_error.h"
 #include "tests/failing_allocations.h"
@@ -335,6 +336,23 @@ TEST_F(ConnectionDocument, APlanStopsBeforeAnythingIsWritten) {
     connection_planner planner({}, group_layout::flat);
     EXPECT_NO_THROW(planner.take_folder(tree->folders[0], 0));
     EXPECT_THROW(planner.finish(*tree), system_error);
+  }
+}
+
+TEST(SortedRuns, GiveTheOrderOfAStableSortForAnyCount) {
+  using item = std::pair<int, int>;
+  const auto less = [](const item& left, const item& right) { return left.first < right.first; };
+  for (const int count : {0, 1, 2, 3, 7, 8, 9, 100, 1000}) {
+    sorted_runs<item, decltype(less)> runs(less);
+    std::vector<item> expected;
+    for (int i = 0; i < count; ++i) {
+      // Few distinct keys, so that many items tie and must keep their order.
+      const item next{(i * 7919) % 13, i};
+      runs.add(next);
+      expected.push_back(next);
+    }
+    std::stable_sort(expected.begin(), expected.end(), less);
+    EXPECT_EQ(runs.sorted(), expected) << count;
   }
 }
 
