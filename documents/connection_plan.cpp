@@ -90,8 +90,8 @@ void connection_planner::take_folder(source_folder folder, std::size_t index) {
   if (error_) return;
   try {
     if (folder.holds_header) {
-      const std::string_view key = held_.add(path_order_key(folder.path));
-      includes_.add({key, held_.add(path_text(folder.relative, macro_of(folder.root))), index});
+      const std::string_view key = include_keys_.add(path_order_key(folder.path));
+      includes_.add({key, include_keys_.add(path_text(folder.relative, macro_of(folder.root))), index});
     }
     if (!folder.sources.empty()) plan_sources(folder, index);
   } catch (const system_error& error) {
@@ -106,8 +106,10 @@ void connection_planner::plan_sources(source_folder& folder, std::size_t index) 
   planned.index = static_cast<std::uint32_t>(index);
   planned.first = static_cast<std::uint32_t>(lengths_.size());
   if (layout_ == group_layout::flat) {
-    planned.key = held_.add(to_narrow(folder.path));
-    planned.group_name = held_.add(group_name(folder.root, folder.relative));
+    planned.key = folder_keys_.add(to_narrow(folder.path));
+    // The name is mostly the walk's own spelling of the folder.
+    const std::string name = group_name(folder.root, folder.relative);
+    planned.group_name = name == planned.key ? planned.key : folder_keys_.add(name);
   }
   // The start of its files' texts: its own path text and "\", or the macro
   // alone for its root itself or a folder without a relative form.
@@ -169,6 +171,8 @@ connection_entries connection_planner::finish(const source_tree& tree) {
   const std::vector<planned_include>& includes = includes_.sorted();
   entries_.include_paths.reserve(includes.size());
   for (const planned_include& include : includes) entries_.include_paths.emplace_back(include.text);
+  includes_.clear();
+  include_keys_ = {};
   entries_.sources.reserve(lengths_.size());
   if (layout_ == group_layout::flat) {
     finish_flat();
@@ -177,9 +181,8 @@ connection_entries connection_planner::finish(const source_tree& tree) {
   }
   lengths_ = {};
   folders_.clear();
-  includes_.clear();
   paths_ = {};
-  held_ = {};
+  folder_keys_ = {};
   return std::move(entries_);
 }
 

@@ -47,11 +47,11 @@ class connection_planner : public folder_receiver {
     // Tree: where its path lies in paths_.
     std::uint32_t position = 0;
     const char* texts = nullptr;
-    // Flat: the narrow text of its path and its group name, in held_.
+    // Flat: the narrow text of its path and its group name, in folder_keys_.
     std::string_view key;
     std::string_view group_name;
   };
-  // A header directory: its path order key and its path text, in held_.
+  // A header directory: its path order key and its path text, in include_keys_.
   struct planned_include {
     std::string_view key;
     std::string_view text;
@@ -77,9 +77,10 @@ class connection_planner : public folder_receiver {
   sorted_runs<planned_include, include_order> includes_;
   // Tree: the folders' paths as the walk spells them.
   std::vector<wide_path> paths_;
-  // The texts that only the orders need, which go with the planner, and the
-  // texts of the folder at hand.
-  text_store held_;
+  // The texts that only the orders need, each let go as soon as its order
+  // has been used, and the texts of the folder at hand.
+  text_store include_keys_;
+  text_store folder_keys_;
   std::string folder_texts_;
   std::optional<system_error> error_;
 };
