@@ -105,18 +105,20 @@ void connection_planner::plan_sources(source_folder& folder, std::size_t index) 
   planned_folder planned;
   planned.index = static_cast<std::uint32_t>(index);
   planned.first = static_cast<std::uint32_t>(lengths_.size());
+  // Its relative form in narrow text, converted once for its group name and
+  // the start of its files' texts.
+  const std::string_view macro = macro_of(folder.root);
+  const std::string relative = to_narrow(folder.relative);
   if (layout_ == group_layout::flat) {
-    planned.key = folder_keys_.add(to_narrow(folder.path));
-    // The name is mostly the walk's own spelling of the folder.
-    const std::string name = group_name(folder.root, folder.relative);
-    planned.group_name = name == planned.key ? planned.key : folder_keys_.add(name);
+    // The walk mostly spells the folder as its relative form.
+    planned.key = folder_keys_.add(folder.path == folder.relative ? relative : to_narrow(folder.path));
+    planned.group_name = folder.root != project_root ? folder_keys_.add(std::string(macro) + relative)
+                         : relative == planned.key  ? planned.key
+                                                    : folder_keys_.add(relative);
   }
   // The start of its files' texts: its own path text and "\", or the macro
   // alone for its root itself or a folder without a relative form.
-  const std::string_view macro = macro_of(folder.root);
-  const std::string prefix = folder.relative == u"." || folder.relative.empty()
-                                 ? std::string(macro)
-                                 : path_text(folder.relative, macro) + "\\";
+  const std::string prefix = std::string(macro) + (relative == "." || relative.empty() ? "" : relative + "\\");
   folder_texts_.clear();
   for (const source_entry& entry : folder.sources) {
     const size_t start = folder_texts_.size();
