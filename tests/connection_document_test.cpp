@@ -1,6 +1,9 @@
 // The connection file: its layout, and what create and extend mode add.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+
 #include "connection_document.h"
 #include "connection_plan.h"
 #include "connection_fill.h"
@@ -353,6 +356,26 @@ TEST(SortedRuns, GiveTheOrderOfAStableSortForAnyCount) {
     }
     std::stable_sort(expected.begin(), expected.end(), less);
     EXPECT_EQ(runs.sorted(), expected) << count;
+  }
+}
+
+TEST(TextStore, EveryTextStaysWhereItWasPutWhateverItsLength) {
+  // Short texts fill blocks; long ones come between them, some first, some
+  // where a block has too little room left, some larger than a block.
+  const std::vector<std::vector<size_t>> orders = {
+      {70000, 10, 20000, 10, 65536}, {10, 16384, 16385, 60000, 3, 40000}, {65536, 65536, 1}};
+  for (const std::vector<size_t>& lengths : orders) {
+    auto store = std::make_unique<text_store>();
+    std::vector<std::pair<std::string, std::string_view>> kept;
+    for (size_t i = 0; i < lengths.size() * 50; ++i) {
+      const size_t length = i % 50 == 0 ? lengths[i / 50] : i % 7 + 1;
+      std::string text(length, static_cast<char>('a' + i % 26));
+      const std::string_view view = store->add(text);
+      kept.emplace_back(std::move(text), view);
+    }
+    const text_store moved = std::move(*store);
+    store.reset();
+    for (const auto& [text, view] : kept) EXPECT_EQ(view, text);
   }
 }
 
