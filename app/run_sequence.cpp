@@ -3,6 +3,7 @@
 #include <new>
 
 #include "failure_message.h"
+#include "connection_plan.h"
 #include "file_names.h"
 #include "folder_scope.h"
 #include "folder_choice.h"
@@ -82,10 +83,12 @@ run_outcome plan_folder(const folder_settings& folder, const text_roots& roots, 
   if (scan_root.empty()) scan_root = folder.path;
   const size_t first_problem = problems.size();
   {
-    const source_tree tree =
-        scan_source_tree(scan_root, roots, folder.exclusions, problems, walk_options{settings.jobs, progress});
+    // Each folder turns into its texts as soon as the walk has left it.
+    connection_planner planner(roots, folder.groups);
+    const source_tree tree = scan_source_tree(scan_root, roots, folder.exclusions, problems,
+                                              walk_options{settings.jobs, progress, &planner});
     if (tree.stopped) return stopped_run(settings);
-    plan.entries = plan_connection_entries(tree, folder.groups);
+    plan.entries = planner.finish(tree);
   }
   if (progress != nullptr) progress->next_walk();
   const bool incomplete = walk_was_incomplete(problems, first_problem);

@@ -1,6 +1,7 @@
 // The connection file (.ipcf): its sections, and the texts that a scan gives it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,7 +9,7 @@
 #include <pugixml.hpp>
 
 #include "document_error.h"
-#include "source_tree.h"
+#include "path.h"
 #include "text_store.h"
 
 namespace addfolder {
@@ -63,10 +64,22 @@ struct connection_entries {
   size_t top_group = no_group;
   // A source file: its path text, and the index of its group in group_names,
   // or no_group when it lies directly in files. The text is a view of
-  // texts, or of a text that lives as long as the entries.
-  struct source {
-    std::string_view path_text;
-    size_t group;
+  // texts, or of a text that lives as long as the entries. Kept in 16 bytes,
+  // since a large tree has a hundred thousand of them.
+  class source {
+   public:
+    source(std::string_view path_text, size_t group)
+        : text_(path_text.data()), length_(static_cast<std::uint32_t>(path_text.size())),
+          group_(static_cast<std::uint32_t>(group)) {}
+    // The path text.
+    std::string_view path_text() const { return std::string_view(text_, length_); }
+    // The index of its group, or no_group.
+    size_t group() const { return group_ == static_cast<std::uint32_t>(no_group) ? no_group : group_; }
+
+   private:
+    const char* text_;
+    std::uint32_t length_;
+    std::uint32_t group_;
   };
   std::vector<source> sources;
   // The texts of the sources, back to back: no allocation per file.
@@ -82,14 +95,5 @@ size_t group_parent(const connection_entries& entries, size_t group);
 // How a report names a group: its name, and in a tree the names of the
 // groups above it before it, each followed by "".
 std::string group_label(const connection_entries& entries, size_t group);
-
-// Makes the text of every entry from the folders that the walk found: the
-// include directories in the path order of the folders, each folder's files
-// in its listing's order, and the groups: flat, in the byte order of the
-// folders' narrow texts; as a tree, in the walk's order, a group only where
-// a folder at or below it holds sources. Texts of what lies in a base begin
-// with its macro. Raises system_error when a name has no narrow text or a
-// link cannot be resolved.
-connection_entries plan_connection_entries(const source_tree& tree, group_layout layout = group_layout::flat);
 
 }  // namespace addfolder

@@ -53,13 +53,13 @@ pugi::xml_node find_or_add_group(connection_index& index, pugi::xml_node parent,
 void note_added_source(const connection_entries& entries, const connection_entries::source& source,
                        std::vector<bool>& group_received, change_log& log) {
   ++log.counts.added_files;
-  const bool in_group = source.group != no_group;
-  if (in_group && !group_received[source.group]) {
-    group_received[source.group] = true;
+  const bool in_group = source.group() != no_group;
+  if (in_group && !group_received[source.group()]) {
+    group_received[source.group()] = true;
     ++log.counts.groups_with_added_files;
   }
   note_change(log, true, in_group ? change_place::group : change_place::files,
-              in_group ? label_for(log, entries, source.group) : std::string(), source.path_text);
+              in_group ? label_for(log, entries, source.group()) : std::string(), source.path_text());
 }
 
 // Flat: every group of the run exists before the first file is placed, and
@@ -75,8 +75,8 @@ void add_flat_sources(connection_index& index, connection_sections& sections, co
   std::vector<bool> group_received(entries.group_names.size(), false);
   index.run_listing.reserve(index.run_listing.size() + entries.sources.size());
   for (const connection_entries::source& source : entries.sources) {
-    const pugi::xml_node section = source.group != no_group ? groups[source.group] : sections.files;
-    if (add_path_if_missing(index, section, source.path_text)) note_added_source(entries, source, group_received, log);
+    const pugi::xml_node section = source.group() != no_group ? groups[source.group()] : sections.files;
+    if (add_path_if_missing(index, section, source.path_text())) note_added_source(entries, source, group_received, log);
   }
 }
 
@@ -93,11 +93,11 @@ void add_tree_sources(connection_index& index, connection_sections& sections, co
   index.run_listing.reserve(index.run_listing.size() + entries.sources.size());
   for (size_t i = 0; i < entries.sources.size() && sections.files; ++i) {
     const connection_entries::source& source = entries.sources[i];
-    if (const pugi::xml_node listed = listing_element_in_files(index, source.path_text)) {
+    if (const pugi::xml_node listed = listing_element_in_files(index, source.path_text())) {
       note_run_entry(index, listed);
-    } else if (new_texts.insert(source.path_text).second) {
+    } else if (new_texts.insert(source.path_text()).second) {
       is_new[i] = true;
-      for (size_t group = source.group; group != no_group && !needed[group]; group = group_parent(entries, group)) {
+      for (size_t group = source.group(); group != no_group && !needed[group]; group = group_parent(entries, group)) {
         needed[group] = true;
       }
     }
@@ -112,8 +112,8 @@ void add_tree_sources(connection_index& index, connection_sections& sections, co
   for (size_t i = 0; i < entries.sources.size(); ++i) {
     if (!is_new[i]) continue;
     const connection_entries::source& source = entries.sources[i];
-    const pugi::xml_node section = source.group != no_group ? groups[source.group] : sections.files;
-    const pugi::xml_node added = append_path(index, section, source.path_text);
+    const pugi::xml_node section = source.group() != no_group ? groups[source.group()] : sections.files;
+    const pugi::xml_node added = append_path(index, section, source.path_text());
     if (!added) continue;
     note_run_entry(index, added);
     note_added_source(entries, source, group_received, log);

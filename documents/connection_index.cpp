@@ -116,7 +116,7 @@ bool can_hold_elements(pugi::xml_node node) {
   return node.type() == pugi::node_element || node.type() == pugi::node_document;
 }
 
-std::string_view text_of(const connection_entries::source& source) { return source.path_text; }
+std::string_view text_of(const connection_entries::source& source) { return source.path_text(); }
 std::string_view text_of(const std::string& text) { return text; }
 
 // Whether text, "/" read as "\", is one of texts; table holds their hashes

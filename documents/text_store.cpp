@@ -1,6 +1,5 @@
 #include "text_store.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace addfolder {
@@ -12,9 +11,17 @@ constexpr std::size_t usual_block_size = 64 * 1024;
 
 std::string_view text_store::add(std::string_view text) {
   if (text.empty()) return {};
+  if (text.size() > usual_block_size / 4 && (blocks_.empty() || block_size_ - used_ < text.size())) {
+    // A long text that does not fit gets a block of its own, placed before
+    // the one being filled, so that the room left in that one is not lost.
+    auto own = std::make_unique_for_overwrite<char[]>(text.size());
+    std::memcpy(own.get(), text.data(), text.size());
+    const std::string_view stored(own.get(), text.size());
+    blocks_.insert(blocks_.empty() ? blocks_.end() : blocks_.end() - 1, std::move(own));
+    return stored;
+  }
   if (blocks_.empty() || block_size_ - used_ < text.size()) {
-    // A text longer than a block gets a block of its own size.
-    block_size_ = std::max(usual_block_size, text.size());
+    block_size_ = usual_block_size;
     blocks_.push_back(std::make_unique_for_overwrite<char[]>(block_size_));
     used_ = 0;
   }

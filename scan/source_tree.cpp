@@ -1,5 +1,8 @@
 #include "source_tree.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "file_extension.h"
 #include "file_system.h"
 #include "relative_form.h"
@@ -12,14 +15,18 @@ namespace {
 constexpr size_t no_record = static_cast<size_t>(-1);
 
 // One walk in progress. The walk's levels are mirrored by depth: the forms
-// of each listed folder and the index of its record, made when the folder
-// turns out to hold something.
+// of each listed folder, its record, made when the folder turns out to hold
+// something, and the record's index, or no_record.
 struct scan_state {
   explicit scan_state(scan_problem_list& problems) : problems(problems) {}
   source_tree tree;
   scan_problem_list& problems;
   std::vector<folder_forms> forms;
+  std::vector<source_folder> open_folders;
   std::vector<size_t> records;
+  size_t record_count = 0;
+  // The levels below this one hold no record.
+  size_t open_levels = 0;
   // What the user leaves out.
   const exclusion_rules* exclusions = nullptr;
   walk_options options;
@@ -38,15 +45,32 @@ void report_failed_call(scan_state& state, int code, const char* operation, cons
 // The record of the folder that lists the walk's current entry.
 source_folder& current_folder(scan_state& state, const tree_walk& walk) {
   const size_t level = walk.depth - 1;
-  size_t& record = state.records[level];
-  if (record == no_record) {
-    record = state.tree.folders.size();
-    source_folder& folder = state.tree.folders.emplace_back();
+  source_folder& folder = state.open_folders[level];
+  if (state.records[level] == no_record) {
+    state.records[level] = state.record_count++;
+    state.open_levels = std::max(state.open_levels, level + 1);
+    folder = source_folder{};
     folder.path = parent_path(walk.path);
     folder.relative = state.forms[level].relative;
     folder.root = state.forms[level].root;
   }
-  return state.tree.folders[record];
+  return folder;
+}
+
+// Hands on the records of the levels from level on, which the walk has left:
+// to the receiver, or to their places in the result.
+void finish_levels(scan_state& state, size_t level) {
+  for (; state.open_levels > level; --state.open_levels) {
+    const size_t i = state.open_levels - 1;
+    if (state.records[i] == no_record) continue;
+    const size_t index = std::exchange(state.records[i], no_record);
+    if (state.options.receiver != nullptr) {
+      state.options.receiver->take_folder(std::move(state.open_folders[i]), index);
+      continue;
+    }
+    if (state.tree.folders.size() <= index) state.tree.folders.resize(index + 1);
+    state.tree.folders[index] = std::move(state.open_folders[i]);
+  }
 }
 
 // Whether the entry is a regular file, links followed. The listing answers
@@ -83,7 +107,8 @@ void visit_entry(scan_state& state, tree_walk& walk) {
     // The folder that the next step enters, if it can be listed.
     if (state.forms.size() <= walk.depth) {
       state.forms.resize(walk.depth + 1);
-      state.records.resize(walk.depth + 1);
+      state.open_folders.resize(walk.depth + 1);
+      state.records.resize(walk.depth + 1, no_record);
     }
     derive_subfolder_forms(state.forms[walk.depth - 1], walk.name, state.tree.roots, state.forms[walk.depth]);
     state.records[walk.depth] = no_record;
@@ -122,13 +147,18 @@ void walk_tree(scan_state& state, const wide_path& scan_root) {
   }
   state.forms.assign(1, resolve_folder_forms(scan_root, state.tree.roots));
   state.tree.root_forms = state.forms[0];
+  state.open_folders.resize(1);
   state.records.assign(1, no_record);
   while (true) {
     if (!keep_walking(state, walk)) {
       state.tree.stopped = true;
+      finish_levels(state, 0);
       return;
     }
-    switch (next_walk_event(walk)) {
+    const walk_event event = next_walk_event(walk);
+    // Every event lies in the folder of level depth - 1, so the walk has left the levels below it.
+    finish_levels(state, walk.depth);
+    switch (event) {
       case walk_event::entry:
         visit_entry(state, walk);
         break;

@@ -2,6 +2,7 @@
 // source file or a header, with what the connection file needs of it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -70,6 +71,17 @@ struct source_folder {
 void add_source_entry(source_folder& folder, wide_view name, bool is_link, const wide_path* own_relative = nullptr,
                       std::uint32_t own_root = project_root);
 
+// Takes a walk's folders one by one, on the walk's own thread, so that their
+// records need not pile up until the walk ends.
+class folder_receiver {
+ public:
+  virtual ~folder_receiver() = default;
+  // The walk has left the folder, whose place among the folders is index, in
+  // the order in which the walk met the first of them. The folders come in
+  // the order in which the walk leaves them, each index once.
+  virtual void take_folder(source_folder folder, std::size_t index) = 0;
+};
+
 // What one walk found: the folders that hold a source file or a header, in
 // the order in which the walk met the first of them.
 struct source_tree {
@@ -93,7 +105,8 @@ struct source_tree {
 // reported and skipped. Raises system_error where the root or a link cannot
 // be resolved; std::bad_alloc passes through. The problems met before either
 // stay in problems. The folders are listed on as many threads as the options
-// say, and the result is the same for any number.
+// say, and the result is the same for any number. With a receiver in the
+// options, the folders go to it, the stopped walk's too, and the result keeps none.
 source_tree scan_source_tree(const wide_path& scan_root, const text_roots& roots,
                              const exclusion_rules& exclusions, scan_problem_list& problems,
                              const walk_options& options = {});

@@ -6,6 +6,8 @@
 
 namespace addfolder {
 
+class folder_receiver;
+
 // Told of the walk's progress from the walk's own thread.
 class walk_observer {
  public:
@@ -21,6 +23,9 @@ struct walk_options {
   // Told of the progress before each folder that the walk enters, and
   // every few dozen entries; may be null.
   walk_observer* observer = nullptr;
+  // Takes each folder's record as soon as the walk has left the folder; may
+  // be null, and then the walk's result keeps them all.
+  folder_receiver* receiver = nullptr;
 };
 
 }  // namespace addfolder

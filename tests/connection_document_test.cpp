@@ -1,9 +1,14 @@
 // The connection file: its layout, and what create and extend mode add.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+
 #include "connection_document.h"
+#include "connection_plan.h"
 #include "connection_fill.h"
 #include "file_name_match.h"
+#include "sorted_runs.h"
 #include "xml_document.h"
 #include "system_error.h"
 #include "tests/failing_allocations.h"
@@ -346,10 +351,53 @@ TEST_F(ConnectionDocument, APlanStopsBeforeAnythingIsWritten) {
   // An unpaired surrogate has no narrow text.
   source_tree file;
   add_source_entry(file.folders.emplace_back(source_folder{u".", u".", {}, {}, false, {}, {}}), u"bad\xD800.c", false);
-  EXPECT_THROW(plan_connection_entries(file), system_error);
   source_tree header;
   header.folders.push_back(source_folder{u".\\bad\xD800", u"bad\xD800", {}, {}, true, {}, {}});
-  EXPECT_THROW(plan_connection_entries(header), system_error);
+  for (const source_tree* tree : {&file, &header}) {
+    EXPECT_THROW(plan_connection_entries(*tree), system_error);
+    // While the walk runs, the planner keeps the failure back, so that a
+    // walk stopped later still ends as a stop.
+    connection_planner planner({}, group_layout::flat);
+    EXPECT_NO_THROW(planner.take_folder(tree->folders[0], 0));
+    EXPECT_THROW(planner.finish(*tree), system_error);
+  }
+}
+
+TEST(SortedRuns, GiveTheOrderOfAStableSortForAnyCount) {
+  using item = std::pair<int, int>;
+  const auto less = [](const item& left, const item& right) { return left.first < right.first; };
+  for (const int count : {0, 1, 2, 3, 7, 8, 9, 100, 1000}) {
+    sorted_runs<item, decltype(less)> runs(less);
+    std::vector<item> expected;
+    for (int i = 0; i < count; ++i) {
+      // Few distinct keys, so that many items tie and must keep their order.
+      const item next{(i * 7919) % 13, i};
+      runs.add(next);
+      expected.push_back(next);
+    }
+    std::stable_sort(expected.begin(), expected.end(), less);
+    EXPECT_EQ(runs.sorted(), expected) << count;
+  }
+}
+
+TEST(TextStore, EveryTextStaysWhereItWasPutWhateverItsLength) {
+  // Short texts fill blocks; long ones come between them, some first, some
+  // where a block has too little room left, some larger than a block.
+  const std::vector<std::vector<size_t>> orders = {
+      {70000, 10, 20000, 10, 65536}, {10, 16384, 16385, 60000, 3, 40000}, {65536, 65536, 1}};
+  for (const std::vector<size_t>& lengths : orders) {
+    auto store = std::make_unique<text_store>();
+    std::vector<std::pair<std::string, std::string_view>> kept;
+    for (size_t i = 0; i < lengths.size() * 50; ++i) {
+      const size_t length = i % 50 == 0 ? lengths[i / 50] : i % 7 + 1;
+      std::string text(length, static_cast<char>('a' + i % 26));
+      const std::string_view view = store->add(text);
+      kept.emplace_back(std::move(text), view);
+    }
+    const text_store moved = std::move(*store);
+    store.reset();
+    for (const auto& [text, view] : kept) EXPECT_EQ(view, text);
+  }
 }
 
 TEST(ConnectionFill, ExhaustedMemoryIsReported) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "connection_fill.h"
+#include "connection_plan.h"
 #include "connection_prune.h"
 #include "relative_form.h"
 #include "text_conversion.h"

@@ -163,10 +163,10 @@ void plain_fill(connection_sections& sections, const connection_entries& entries
     }
   }
   for (const connection_entries::source& source : entries.sources) {
-    const pugi::xml_node target = source.group == connection_entries::no_group
+    const pugi::xml_node target = source.group() == connection_entries::no_group
                                       ? sections.files
-                                      : find_group(sections.files, entries.group_names[source.group]);
-    if (target && !is_path_listed(target, source.path_text)) append_path(target, source.path_text);
+                                      : find_group(sections.files, entries.group_names[source.group()]);
+    if (target && !is_path_listed(target, source.path_text())) append_path(target, source.path_text());
   }
 }
 

@@ -6,9 +6,11 @@
 #include <string>
 #include <utility>
 
-#include "scan_problem_lines.h"
+#include "connection_plan.h"
 #include "relative_form.h"
+#include "scan_problem_lines.h"
 #include "source_tree.h"
+#include "system_error.h"
 #include "text_conversion.h"
 #include "tests/reference_model.h"
 
@@ -17,6 +19,42 @@ namespace {
 
 // Sources by folder, each folder's in walk order, and the header folders.
 using folder_contents = std::map<wide_path, std::vector<std::pair<wide_path, bool>>>;
+
+// Every text of a plan, or that it could not be made.
+template <typename Plan>
+std::string plan_text(Plan plan) {
+  try {
+    const connection_entries entries = plan();
+    std::string text = "top " + std::to_string(entries.top_group) + "\n";
+    for (const std::string& include : entries.include_paths) text += "include " + include + "\n";
+    for (size_t i = 0; i < entries.group_names.size(); ++i) {
+      text += "group " + entries.group_names[i] + " in " + std::to_string(group_parent(entries, i)) + "\n";
+    }
+    for (const connection_entries::source& source : entries.sources) {
+      text += std::string(source.path_text()) + " in " + std::to_string(source.group()) + "\n";
+    }
+    return text;
+  } catch (const system_error&) {
+    return "no narrow text";
+  }
+}
+
+// The plan made as the walk leaves each folder equals the one made from the
+// walk's whole result, in both layouts.
+void expect_plan_while_walking(const wide_path& scan_root, const source_tree& tree, unsigned jobs) {
+  for (const group_layout layout : {group_layout::flat, group_layout::tree}) {
+    const std::string expected = plan_text([&] { return plan_connection_entries(tree, layout); });
+    EXPECT_EQ(plan_text([&] {
+                connection_planner planner(tree.roots, layout);
+                scan_problem_list problems;
+                const source_tree walked = scan_source_tree(scan_root, tree.roots, exclusion_rules{}, problems,
+                                                            walk_options{jobs, nullptr, &planner});
+                EXPECT_TRUE(walked.folders.empty());
+                return planner.finish(walked);
+              }),
+              expected);
+  }
+}
 
 }  // namespace
 
@@ -52,6 +90,7 @@ scan_outcome scan_every_way(const wide_path& scan_root) {
     EXPECT_TRUE(found == expected) << "the walk and the two plain scans find other source files";
     EXPECT_TRUE(found_headers == headers) << "the walk and the two plain scans find other header folders";
     EXPECT_EQ(scan_problem_lines(problems), lines) << "the walk and the two plain scans report otherwise";
+    expect_plan_while_walking(scan_root, tree, jobs);
   }
   return reference;
 }
