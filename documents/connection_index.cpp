@@ -276,20 +276,29 @@ void note_run_entry(connection_index& index, pugi::xml_node child) {
   index.run_listing_by_address.clear();
 }
 
+bool is_next_run_entry(connection_index& index, pugi::xml_node child) {
+  if (index.run_listing_next >= index.run_listing.size() ||
+      index.run_listing[index.run_listing_next] != child.internal_object()) {
+    return false;
+  }
+  ++index.run_listing_next;
+  return true;
+}
+
 bool lists_run_entry(connection_index& index, pugi::xml_node child) {
   const pugi::xml_node_struct* const node = child.internal_object();
   // The prune asks in document order, which is mostly the fill's order.
-  if (index.run_listing_next < index.run_listing.size() && index.run_listing[index.run_listing_next] == node) {
-    ++index.run_listing_next;
-    return true;
-  }
+  if (is_next_run_entry(index, child)) return true;
   auto& by_address = index.run_listing_by_address;
   if (by_address.size() != index.run_listing.size()) {
     by_address.clear();
     by_address.reserve(index.run_listing.size());
     for (size_t i = 0; i < index.run_listing.size(); ++i) by_address.emplace_back(index.run_listing[i], i);
-    // The nodes' own addresses sort without a call per comparison.
-    std::sort(by_address.begin(), by_address.end());
+    // The nodes' own addresses sort without a call per comparison. The
+    // library makes the nodes of a loaded document in document order, and
+    // the fill finds entries mostly in that order, so they are often sorted
+    // already.
+    if (!std::is_sorted(by_address.begin(), by_address.end())) std::sort(by_address.begin(), by_address.end());
   }
   const auto found = std::lower_bound(by_address.begin(), by_address.end(), std::pair(node, size_t{0}));
   if (found == by_address.end() || found->first != node) return false;

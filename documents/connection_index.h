@@ -144,6 +144,10 @@ inline pugi::xml_node append_group(connection_index& index, std::string_view nam
 // Notes that child lists one of this run's entries.
 void note_run_entry(connection_index& index, pugi::xml_node child);
 
+// The cheap part of lists_run_entry: true when child is the element that
+// the fill noted right after the last one found; then it counts as found.
+bool is_next_run_entry(connection_index& index, pugi::xml_node child);
+
 // True when child is the element that the fill found or added for one of
 // this run's entries. Another copy of the same text may be the one it found.
 bool lists_run_entry(connection_index& index, pugi::xml_node child);

@@ -54,6 +54,8 @@ struct prune_state {
   const connection_entries& entries;
   const folder_scope& folder;
   change_log& log;
+  // The same scope, asked of one text after another.
+  within_test within;
 };
 
 // Include directories; one that both sections lose counts once.
@@ -80,8 +82,10 @@ void prune_include_paths(prune_state& state, const connection_sections& sections
 // Stale source files among the children of a section; true when it lost any.
 bool prune_source_files(prune_state& state, pugi::xml_node section, change_place place, std::string_view label) {
   const size_t removed = remove_paths(state.index, section, [&](pugi::xml_node path, std::string_view text) {
-    if (lists_run_entry(state.index, path) || !is_text_within(state.folder, text) || !names_source_file(text) ||
-        is_run_source_text(state.index, state.entries, text)) {
+    // The cheapest tests first: most texts are this run's next entry, or
+    // lie outside the folder, as other folders' texts do.
+    if (is_next_run_entry(state.index, path) || !state.within(text) || lists_run_entry(state.index, path) ||
+        !names_source_file(text) || is_run_source_text(state.index, state.entries, text)) {
       return false;
     }
     note_change(state.log, false, place, label, text);
@@ -153,7 +157,7 @@ bool is_top_of_tree(const prune_state& state, pugi::xml_node group) {
 
 void prune_connection_document(connection_sections& sections, const connection_entries& entries,
                                const folder_scope& folder, fill_result& filled, change_log& log) {
-  prune_state state{filled.index, entries, folder, log};
+  prune_state state{filled.index, entries, folder, log, within_test(folder)};
   prune_include_paths(state, sections);
   prune_source_files(state, sections.files, change_place::files, {});
   // Groups of the folder that this run left empty; an empty group that the

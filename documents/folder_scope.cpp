@@ -61,6 +61,33 @@ bool is_within_form(const folder_scope& scope, std::string_view macro, std::stri
   return false;
 }
 
+bool is_plain_name(std::string_view name) { return !name.empty() && name != "." && name != ".."; }
+
+size_t count_names(std::string_view relative) {
+  return 1 + static_cast<size_t>(std::count_if(relative.begin(), relative.end(), is_separator_byte));
+}
+
+// Whether a text's relative part that is followed by one more name decides
+// for every form what the text's own relative part would: it holds at least
+// the names of each form's folder.
+bool decides_every_form(const folder_scope& scope, std::string_view folder_relative) {
+  const size_t names = count_names(folder_relative);
+  return std::all_of(scope.forms.begin(), scope.forms.end(), [&](const folder_scope::form& form) {
+    return form.relative == "." || names >= count_names(form.relative);
+  });
+}
+
+// Whether the texts below a folder text lie within the scope, their last
+// name aside. Below the project directory's own form, the folder text must
+// itself be plain names: "." as a folder is no name that the program writes.
+bool folder_lies_within(const folder_scope& scope, std::string_view macro, std::string_view folder_relative) {
+  return std::any_of(scope.forms.begin(), scope.forms.end(), [&](const folder_scope::form& form) {
+    if (!same_path_text(macro, form.macro)) return false;
+    if (form.relative == ".") return has_plain_names(folder_relative);
+    return is_within_folder(folder_relative, form.relative);
+  });
+}
+
 }  // namespace
 
 folder_scope project_folder_scope(std::string_view relative) {
@@ -93,6 +120,27 @@ bool is_group_within(const folder_scope& scope, std::string_view group_name) {
 
 bool is_single_plain_name(std::string_view name) {
   return std::none_of(name.begin(), name.end(), is_separator_byte) && has_plain_names(name);
+}
+
+bool within_test::operator()(std::string_view path_text) {
+  const size_t macro = macro_length(path_text);
+  size_t last = path_text.size();
+  while (last > macro && !is_separator_byte(path_text[last - 1])) --last;
+  // The text's relative part holds no separator: nothing to remember.
+  if (macro == 0 || last == macro) return is_text_within(scope_, path_text);
+  --last;
+  const std::string_view folder_text = path_text.substr(0, last);
+  if (!remembered_ || folder_text != folder_text_) {
+    const std::string_view folder_relative = folder_text.substr(macro);
+    if (!decides_every_form(scope_, folder_relative)) {
+      remembered_ = false;
+      return is_text_within(scope_, path_text);
+    }
+    folder_text_.assign(folder_text);
+    folder_within_ = folder_lies_within(scope_, folder_text.substr(0, macro), folder_relative);
+    remembered_ = true;
+  }
+  return folder_within_ && is_plain_name(path_text.substr(last + 1));
 }
 
 }  // namespace addfolder

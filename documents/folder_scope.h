@@ -46,4 +46,22 @@ bool is_group_within(const folder_scope& scope, std::string_view group_name);
 // a folder below the top of a tree: not empty, ".", ".." or more than one name.
 bool is_single_plain_name(std::string_view name);
 
+// Answers is_text_within for one text after another. The texts of a group
+// mostly share their folder, and all but their last name decide the answer:
+// it is remembered for the last folder, so that most texts cost a comparison
+// of bytes and a look at their last name.
+class within_test {
+ public:
+  // The scope must outlive the test.
+  explicit within_test(const folder_scope& scope) : scope_(scope) {}
+  // Whether path_text lies within the scope, as is_text_within says.
+  bool operator()(std::string_view path_text);
+
+ private:
+  const folder_scope& scope_;
+  std::string folder_text_;
+  bool folder_within_ = false;
+  bool remembered_ = false;
+};
+
 }  // namespace addfolder

@@ -4,6 +4,7 @@
 #include "connection_fill.h"
 #include "connection_prune.h"
 #include "file_name_match.h"
+#include "folder_scope.h"
 #include "xml_document.h"
 
 namespace addfolder {
@@ -139,6 +140,25 @@ TEST(ConnectionPrune, RemovesOnlyTextsThatTheProgramCouldHaveWrittenForTheFolder
     prune_connection_document(sections, connection_entries{}, project_folder_scope(entry.folder), filled, log);
     const bool within = host_name_rule == name_rule::exact ? entry.within : entry.within_ignoring_case;
     EXPECT_EQ(log.counts.removed_include_directories, within ? 1u : 0u) << entry.folder << ": " << entry.text;
+  }
+}
+
+// The prune's remembering test answers as the plain one for every text of
+// the table, each also with a last name (plain or not) after it, asked in
+// turn so that neighbours share their folder, and for a scope with a base.
+TEST(ConnectionPrune, WithinTestAnswersAsThePlainTest) {
+  std::vector<folder_scope> scopes;
+  for (const prune_text& entry : prune_texts) scopes.push_back(project_folder_scope(entry.folder));
+  scopes.push_back({{{"$PROJ_DIR$\\", "lib\\hal"}, {"$SDK$\\", "."}}});
+  for (const folder_scope& scope : scopes) {
+    within_test within(scope);
+    for (const prune_text& entry : prune_texts) {
+      for (const char* last : {"", "\\a.c", "/b.c", "\\.", "\\..", "\\", "\\x\\c.c"}) {
+        for (const std::string& text : {std::string(entry.text) + last, "$SDK$\\drivers" + std::string(last)}) {
+          EXPECT_EQ(within(text), is_text_within(scope, text)) << scope.forms[0].relative << ": " << text;
+        }
+      }
+    }
   }
 }
 
