@@ -126,6 +126,12 @@ fill_result fill_connection_document(connection_sections& sections, const connec
                                      change_log& log) {
   fill_result filled{start_connection_index(sections.files)};
   connection_index& index = filled.index;
+  // The prototype leaves the document however the fill ends.
+  struct appending {
+    connection_index& index;
+    ~appending() { end_appending(index); }
+  } scope{index};
+  begin_appending(index, sections.root.root());
   std::vector<bool> include_added(entries.include_paths.size(), false);
   add_include_paths(index, sections.include_path, change_place::include_path, entries.include_paths, include_added,
                     log);

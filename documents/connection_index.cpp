@@ -138,20 +138,6 @@ bool is_in_text_table(std::vector<std::pair<size_t, std::string_view>>& table, c
   return false;
 }
 
-// A path element that holds its text as its own value, as the parser makes
-// them: a copy takes one node where an element and a text node take two, so
-// that a new connection file of many files takes as little memory as a
-// loaded one. The library gives no other way to make such an element; the
-// copy's text is set at once, and only ever read here.
-pugi::xml_node path_prototype() {
-  static const pugi::xml_document prototype = [] {
-    pugi::xml_document document;
-    document.load_string("<path>-</path>", pugi::parse_default | pugi::parse_embed_pcdata);
-    return document;
-  }();
-  return prototype.first_child();
-}
-
 }  // namespace
 
 size_t connection_index::child_hash::operator()(pugi::xml_node child) const {
@@ -251,13 +237,33 @@ pugi::xml_node listing_element_in_files(connection_index& index, std::string_vie
 
 pugi::xml_node append_path(connection_index& index, pugi::xml_node section, std::string_view path_text) {
   if (!can_hold_elements(section)) return pugi::xml_node();
-  pugi::xml_node path = section.append_copy(path_prototype());
+  // A copy of the prototype holds its text as its own value, as the parser
+  // stores it: one node where an element and a text node take two. The
+  // library gives no other way to make such an element.
+  pugi::xml_node path = index.path_prototype ? section.append_copy(index.path_prototype) : section.append_child("path");
   if (!path) throw std::bad_alloc();
   const bool complete = path.text().set(path_text.data(), path_text.size());
   record_child(index, section, path);
   if (!complete) throw std::bad_alloc();
   if (index.texts_in_files_indexed && lies_in_files(index, section)) index.texts_in_files.insert(path);
   return path;
+}
+
+void begin_appending(connection_index& index, pugi::xml_node document) {
+  // Parsed into the document, its name and text lie in a buffer that the
+  // document keeps, which copies share instead of copying. Without memory
+  // for it, paths are appended as elements with a text node, in the same bytes.
+  if (index.path_prototype || document.type() != pugi::node_document) return;
+  constexpr std::string_view prototype = "<path>-</path>";
+  if (document.append_buffer(prototype.data(), prototype.size(), pugi::parse_default | pugi::parse_embed_pcdata,
+                             pugi::encoding_utf8)) {
+    index.path_prototype = document.last_child();
+  }
+}
+
+void end_appending(connection_index& index) {
+  if (index.path_prototype) index.path_prototype.parent().remove_child(index.path_prototype);
+  index.path_prototype = pugi::xml_node();
 }
 
 pugi::xml_node append_group(connection_index& index, pugi::xml_node parent, std::string_view name) {

@@ -86,6 +86,9 @@ struct connection_index {
   // the groups, by its text.
   bool texts_in_files_indexed = false;
   std::unordered_multiset<pugi::xml_node, text_hash, text_equal> texts_in_files;
+  // While a fill appends: a path element after the document element, whose
+  // name and text new path elements share; null otherwise.
+  pugi::xml_node path_prototype;
   // The elements that list this run's entries, in the order in which the
   // fill found or added them, and the one that lists_run_entry expects next.
   std::vector<const pugi::xml_node_struct*> run_listing;
@@ -126,11 +129,21 @@ pugi::xml_node find_child_group(connection_index& index, pugi::xml_node parent, 
 // compares texts; null where there is none.
 pugi::xml_node listing_element_in_files(connection_index& index, std::string_view path_text);
 
-// Appends to section a path element with path_text as its text (its own
-// value, as the parser stores a first text);
+// Appends to section a path element with path_text as its text (between
+// begin_appending and end_appending its own value, as the parser stores a
+// first text, else a text node);
 // null for a null section or one that holds no elements (a text).
 // Raises std::bad_alloc when memory runs out.
 pugi::xml_node append_path(connection_index& index, pugi::xml_node section, std::string_view path_text);
+
+// Readies the index for many calls of append_path in the document (the
+// document node): with a prototype after the document element, every new
+// path takes one node instead of two, and shares its name. The document
+// must not be saved before end_appending.
+void begin_appending(connection_index& index, pugi::xml_node document);
+
+// Takes the prototype of begin_appending out of the document again.
+void end_appending(connection_index& index);
 
 // Appends to parent, files or a group, a group element with the attribute
 // name; null when parent is null. Raises std::bad_alloc when memory runs out.
