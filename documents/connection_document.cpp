@@ -14,6 +14,20 @@ constexpr const char* section_names[] = {"includePath", "asmIncludePath", "files
 
 static_assert(sizeof(connection_entries::source) <= 16, "a large tree has a hundred thousand sources");
 
+std::string_view path_text_of(const connection_entries& entries, const connection_entries::source& source,
+                              std::string& scratch) {
+  if (source.is_whole()) return source.text();
+  const size_t group = source.group();
+  scratch = group == connection_entries::no_group ? entries.files_prefix : entries.group_prefixes[group];
+  scratch += source.text();
+  return scratch;
+}
+
+std::string path_text_of(const connection_entries& entries, const connection_entries::source& source) {
+  std::string text;
+  return std::string(path_text_of(entries, source, text));
+}
+
 void add_source(connection_entries& entries, std::string_view path_text, size_t group) {
   entries.sources.push_back({entries.texts.add(path_text), group});
 }

@@ -62,29 +62,51 @@ struct connection_entries {
   // Tree: the index of the folder's own group, the top of the tree, or
   // no_group where the folder is the working directory and files is the top.
   size_t top_group = no_group;
-  // A source file: its path text, and the index of its group in group_names,
-  // or no_group when it lies directly in files. The text is a view of
-  // texts, or of a text that lives as long as the entries. Kept in 16 bytes,
-  // since a large tree has a hundred thousand of them.
+  // A source file: its path text, or the part of it after its group's
+  // prefix, and the index of its group in group_names, or no_group when it
+  // lies directly in files. The text is a view of texts, or of a text that
+  // lives as long as the entries. Kept in 16 bytes, since a large tree has a
+  // hundred thousand of them.
   class source {
    public:
-    source(std::string_view path_text, size_t group)
-        : text_(path_text.data()), length_(static_cast<std::uint32_t>(path_text.size())),
-          group_(static_cast<std::uint32_t>(group)) {}
-    // The path text.
-    std::string_view path_text() const { return std::string_view(text_, length_); }
+    // A source whose whole path text is path_text.
+    source(std::string_view path_text, size_t group) : source(path_text, group, true) {}
+    // A source whose path text is its group's prefix, then name.
+    static source after_prefix(std::string_view name, size_t group) { return source(name, group, false); }
     // The index of its group, or no_group.
     size_t group() const { return group_ == static_cast<std::uint32_t>(no_group) ? no_group : group_; }
+    // Its whole path text, or the part after its group's prefix.
+    std::string_view text() const { return std::string_view(text_, length_ & ~whole_bit); }
+    // Whether text() is the whole path text.
+    bool is_whole() const { return (length_ & whole_bit) != 0; }
 
    private:
+    static constexpr std::uint32_t whole_bit = 0x80000000u;
+    source(std::string_view text, size_t group, bool whole)
+        : text_(text.data()), length_(static_cast<std::uint32_t>(text.size()) | (whole ? whole_bit : 0u)),
+          group_(static_cast<std::uint32_t>(group)) {}
     const char* text_;
     std::uint32_t length_;
     std::uint32_t group_;
   };
   std::vector<source> sources;
-  // The texts of the sources, back to back: no allocation per file.
+  // The start that the path texts of a group's files share: the folder's
+  // text and "\", or a macro alone. Indexed like group_names (empty where
+  // no file has it); files_prefix serves the files directly in files. A
+  // folder's files name it once, instead of each file.
+  std::vector<std::string_view> group_prefixes;
+  std::string_view files_prefix;
+  // The texts of the sources and prefixes, back to back: no allocation per file.
   text_store texts;
 };
+
+// The path text of a source: its own, or its group's prefix and its text,
+// made in scratch, where the view then lives until scratch changes.
+std::string_view path_text_of(const connection_entries& entries, const connection_entries::source& source,
+                              std::string& scratch);
+
+// The same as a string of its own.
+std::string path_text_of(const connection_entries& entries, const connection_entries::source& source);
 
 // Adds a source file whose text the entries keep.
 void add_source(connection_entries& entries, std::string_view path_text, size_t group);

@@ -3,6 +3,7 @@
 #include <unordered_set>
 
 #include "connection_index.h"
+#include "text_store.h"
 
 namespace addfolder {
 namespace {
@@ -51,7 +52,7 @@ pugi::xml_node find_or_add_group(connection_index& index, pugi::xml_node parent,
 
 // Appends a source file that its section lacks, and counts it.
 void note_added_source(const connection_entries& entries, const connection_entries::source& source,
-                       std::vector<bool>& group_received, change_log& log) {
+                       std::string_view path_text, std::vector<bool>& group_received, change_log& log) {
   ++log.counts.added_files;
   const bool in_group = source.group() != no_group;
   if (in_group && !group_received[source.group()]) {
@@ -59,7 +60,7 @@ void note_added_source(const connection_entries& entries, const connection_entri
     ++log.counts.groups_with_added_files;
   }
   note_change(log, true, in_group ? change_place::group : change_place::files,
-              in_group ? label_for(log, entries, source.group()) : std::string(), source.path_text());
+              in_group ? label_for(log, entries, source.group()) : std::string(), path_text);
 }
 
 // Flat: every group of the run exists before the first file is placed, and
@@ -74,9 +75,11 @@ void add_flat_sources(connection_index& index, connection_sections& sections, co
   }
   std::vector<bool> group_received(entries.group_names.size(), false);
   index.run_listing.reserve(index.run_listing.size() + entries.sources.size());
+  std::string scratch;
   for (const connection_entries::source& source : entries.sources) {
     const pugi::xml_node section = source.group() != no_group ? groups[source.group()] : sections.files;
-    if (add_path_if_missing(index, section, source.path_text())) note_added_source(entries, source, group_received, log);
+    const std::string_view text = path_text_of(entries, source, scratch);
+    if (add_path_if_missing(index, section, text)) note_added_source(entries, source, text, group_received, log);
   }
 }
 
@@ -90,12 +93,17 @@ void add_tree_sources(connection_index& index, connection_sections& sections, co
   std::vector<bool> is_new(entries.sources.size(), false);
   std::vector<bool> needed(entries.group_names.size(), false);
   std::unordered_set<std::string_view, path_text_hasher, path_text_equal> new_texts;
+  // The new texts that the entries make only on demand.
+  text_store made_texts;
+  std::string scratch;
   index.run_listing.reserve(index.run_listing.size() + entries.sources.size());
   for (size_t i = 0; i < entries.sources.size() && sections.files; ++i) {
     const connection_entries::source& source = entries.sources[i];
-    if (const pugi::xml_node listed = listing_element_in_files(index, source.path_text())) {
+    const std::string_view text = path_text_of(entries, source, scratch);
+    if (const pugi::xml_node listed = listing_element_in_files(index, text)) {
       note_run_entry(index, listed);
-    } else if (new_texts.insert(source.path_text()).second) {
+    } else if (new_texts.count(text) == 0) {
+      new_texts.insert(source.is_whole() ? text : made_texts.add(text));
       is_new[i] = true;
       for (size_t group = source.group(); group != no_group && !needed[group]; group = group_parent(entries, group)) {
         needed[group] = true;
@@ -113,10 +121,11 @@ void add_tree_sources(connection_index& index, connection_sections& sections, co
     if (!is_new[i]) continue;
     const connection_entries::source& source = entries.sources[i];
     const pugi::xml_node section = source.group() != no_group ? groups[source.group()] : sections.files;
-    const pugi::xml_node added = append_path(index, section, source.path_text());
+    const std::string_view text = path_text_of(entries, source, scratch);
+    const pugi::xml_node added = append_path(index, section, text);
     if (!added) continue;
     note_run_entry(index, added);
-    note_added_source(entries, source, group_received, log);
+    note_added_source(entries, source, text, group_received, log);
   }
 }
 

@@ -116,18 +116,19 @@ bool can_hold_elements(pugi::xml_node node) {
   return node.type() == pugi::node_element || node.type() == pugi::node_document;
 }
 
-std::string_view text_of(const connection_entries::source& source) { return source.path_text(); }
-std::string_view text_of(const std::string& text) { return text; }
-
 // Whether text, "/" read as "\", is one of texts; table holds their hashes
-// and views, sorted, made when first asked for. Sorted by hash, which takes
-// far less than a hash set of as many texts.
-template <typename Texts>
-bool is_in_text_table(std::vector<std::pair<size_t, std::string_view>>& table, const Texts& texts,
+// and views, sorted, made when first asked for; text_of gives a view of an
+// item that lives as long as the index. Sorted by hash, which takes far less
+// than a hash set of as many texts.
+template <typename Texts, typename TextOf>
+bool is_in_text_table(std::vector<std::pair<size_t, std::string_view>>& table, const Texts& texts, TextOf text_of,
                       std::string_view text) {
   if (table.empty() && !texts.empty()) {
     table.reserve(texts.size());
-    for (const auto& item : texts) table.emplace_back(path_text_hash(text_of(item)), text_of(item));
+    for (const auto& item : texts) {
+      const std::string_view item_text = text_of(item);
+      table.emplace_back(path_text_hash(item_text), item_text);
+    }
     std::sort(table.begin(), table.end());
   }
   const size_t hash = path_text_hash(text);
@@ -314,11 +315,17 @@ bool lists_run_entry(connection_index& index, pugi::xml_node child) {
 }
 
 bool is_run_source_text(connection_index& index, const connection_entries& entries, std::string_view text) {
-  return is_in_text_table(index.run_source_texts, entries.sources, text);
+  std::string scratch;
+  const auto text_of = [&](const connection_entries::source& source) {
+    // The texts that the entries make only on demand are kept with the index.
+    return source.is_whole() ? source.text() : index.run_made_texts.add(path_text_of(entries, source, scratch));
+  };
+  return is_in_text_table(index.run_source_texts, entries.sources, text_of, text);
 }
 
 bool is_run_include_text(connection_index& index, const connection_entries& entries, std::string_view text) {
-  return is_in_text_table(index.run_include_texts, entries.include_paths, text);
+  return is_in_text_table(index.run_include_texts, entries.include_paths,
+                          [](const std::string& include) { return std::string_view(include); }, text);
 }
 
 void remove_listed_child(connection_index& index, pugi::xml_node child) {

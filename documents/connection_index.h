@@ -13,6 +13,7 @@
 
 #include "connection_document.h"
 #include "path_text_match.h"
+#include "text_store.h"
 
 namespace addfolder {
 
@@ -100,6 +101,8 @@ struct connection_index {
   // their hashes, sorted, so that a text is found in any section and in any
   // copy; made when first asked for.
   std::vector<std::pair<size_t, std::string_view>> run_source_texts;
+  // The texts of run_source_texts that the entries make only on demand.
+  text_store run_made_texts;
   std::vector<std::pair<size_t, std::string_view>> run_include_texts;
 };
 

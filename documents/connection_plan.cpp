@@ -13,19 +13,23 @@ namespace {
 // The group name of the working directory itself, whose files go directly into files.
 constexpr std::string_view working_directory_name = ".";
 
-// Appends the path text of an entry that a folder lists to texts: prefix
-// (the folder's text) and the entry's name, unless the entry has a relative
-// form of its own.
-void append_source_path_text(const source_folder& folder, std::string_view prefix, const source_entry& entry,
-                             std::string_view own_macro, std::string& texts) {
+// Marks a length in lengths_ whose text is a whole path text.
+constexpr std::uint32_t whole_text = 0x80000000u;
+
+// Appends what an entry that a folder lists adds to the folder's prefix:
+// its name. An entry with a relative form of its own has a whole path text
+// instead; returns whole_text then, else 0.
+std::uint32_t append_source_text(const source_folder& folder, const source_entry& entry, std::string_view own_macro,
+                                 std::string& texts) {
   if (const wide_path* own_relative = folder.own_relative(entry)) {
     texts += path_text(*own_relative, own_macro);
-    return;
+    return whole_text;
   }
-  texts += prefix;
-  if (folder.relative.empty()) return;
+  // A folder without a relative form names its files by the prefix alone.
+  if (folder.relative.empty()) return 0;
   if (entry.unconvertible_name) throw system_error(unconvertible_character_error());
   texts += folder.name(entry);
+  return 0;
 }
 
 // Whether a sort key and walk index come before another: the key decides,
@@ -118,12 +122,13 @@ void connection_planner::plan_sources(source_folder& folder, std::size_t index) 
   }
   // The start of its files' texts: its own path text and "\", or the macro
   // alone for its root itself or a folder without a relative form.
-  const std::string prefix = std::string(macro) + (relative == "." || relative.empty() ? "" : relative + "\\");
+  planned.prefix =
+      entries_.texts.add(std::string(macro) + (relative == "." || relative.empty() ? "" : relative + "\\"));
   folder_texts_.clear();
   for (const source_entry& entry : folder.sources) {
     const size_t start = folder_texts_.size();
-    append_source_path_text(folder, prefix, entry, macro_of(entry.own_root), folder_texts_);
-    lengths_.push_back(static_cast<std::uint32_t>(folder_texts_.size() - start));
+    const std::uint32_t whole = append_source_text(folder, entry, macro_of(entry.own_root), folder_texts_);
+    lengths_.push_back(static_cast<std::uint32_t>(folder_texts_.size() - start) | whole);
   }
   planned.texts = entries_.texts.add(folder_texts_).data();
   planned.count = static_cast<std::uint32_t>(lengths_.size() - planned.first);
@@ -135,10 +140,26 @@ void connection_planner::plan_sources(source_folder& folder, std::size_t index) 
 }
 
 void connection_planner::place_sources(const planned_folder& folder, std::size_t group) {
+  // A group's files share the prefix of the first folder placed in it; the
+  // files of another folder there, should one have another, keep whole texts.
+  if (group != connection_entries::no_group && entries_.group_prefixes.size() <= group) {
+    entries_.group_prefixes.resize(entries_.group_names.size());
+  }
+  std::string_view& prefix =
+      group == connection_entries::no_group ? entries_.files_prefix : entries_.group_prefixes[group];
+  if (prefix.empty()) prefix = folder.prefix;
+  const bool shares_prefix = prefix == folder.prefix;
   const char* text = folder.texts;
   for (std::uint32_t i = folder.first; i < folder.first + folder.count; ++i) {
-    entries_.sources.emplace_back(std::string_view(text, lengths_[i]), group);
-    text += lengths_[i];
+    const std::string_view own(text, lengths_[i] & ~whole_text);
+    text += own.size();
+    if ((lengths_[i] & whole_text) != 0) {
+      entries_.sources.emplace_back(own, group);
+    } else if (shares_prefix) {
+      entries_.sources.push_back(connection_entries::source::after_prefix(own, group));
+    } else {
+      entries_.sources.emplace_back(entries_.texts.add(std::string(folder.prefix).append(own)), group);
+    }
   }
 }
 

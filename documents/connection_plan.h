@@ -38,8 +38,9 @@ class connection_planner : public folder_receiver {
   connection_entries finish(const source_tree& tree);
 
  private:
-  // What the orders need of a folder with sources: its texts lie back to
-  // back from texts, their lengths from first in lengths_.
+  // What the orders need of a folder with sources: its files' texts after
+  // its prefix (or whole, where marked) lie back to back from texts, their
+  // lengths from first in lengths_.
   struct planned_folder {
     std::uint32_t index = 0;
     std::uint32_t first = 0;
@@ -47,6 +48,8 @@ class connection_planner : public folder_receiver {
     // Tree: where its path lies in paths_.
     std::uint32_t position = 0;
     const char* texts = nullptr;
+    // The start of its files' texts, in the entries' texts.
+    std::string_view prefix;
     // Flat: the narrow text of its path and its group name, in folder_keys_.
     std::string_view key;
     std::string_view group_name;

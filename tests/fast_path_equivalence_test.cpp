@@ -63,7 +63,7 @@ void expect_same_entries(const connection_entries& fast, const connection_entrie
   EXPECT_EQ(fast.group_names, plain.group_names);
   const auto sources_by_group = [](const connection_entries& entries) {
     std::map<size_t, std::vector<std::string>> groups;
-    for (const connection_entries::source& source : entries.sources) groups[source.group()].emplace_back(source.path_text());
+    for (const connection_entries::source& source : entries.sources) groups[source.group()].emplace_back(path_text_of(entries, source));
     return groups;
   };
   EXPECT_EQ(sources_by_group(fast), sources_by_group(plain));
@@ -87,11 +87,11 @@ std::string existing_connection_file(const connection_entries& entries, unsigned
   for (const connection_entries::source& source : entries.sources) {
     const unsigned choice = random() % 4;
     if (choice == 0 && source.group() != connection_entries::no_group) {
-      append_path(reference::find_group(sections.files, entries.group_names[source.group()]), source.path_text());
+      append_path(reference::find_group(sections.files, entries.group_names[source.group()]), path_text_of(entries, source));
     } else if (choice == 1) {
-      append_path(sections.files, source.path_text());
+      append_path(sections.files, path_text_of(entries, source));
     } else if (choice == 2) {
-      append_path(sections.asm_include_path, " " + std::string(source.path_text()));
+      append_path(sections.asm_include_path, " " + path_text_of(entries, source));
     }
   }
   return saved_form(document);
@@ -121,7 +121,7 @@ TEST(FastPaths, GiveTheBytesOfThePlainReading) {
                                                      walk_options{jobs}));
         EXPECT_EQ(parallel.sources.size(), fast.sources.size());
         for (size_t i = 0; i < std::min(parallel.sources.size(), fast.sources.size()); ++i) {
-          EXPECT_EQ(parallel.sources[i].path_text(), fast.sources[i].path_text());
+          EXPECT_EQ(path_text_of(parallel, parallel.sources[i]), path_text_of(fast, fast.sources[i]));
         }
         EXPECT_EQ(parallel.include_paths, fast.include_paths);
       }

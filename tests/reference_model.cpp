@@ -166,7 +166,8 @@ void plain_fill(connection_sections& sections, const connection_entries& entries
     const pugi::xml_node target = source.group() == connection_entries::no_group
                                       ? sections.files
                                       : find_group(sections.files, entries.group_names[source.group()]);
-    if (target && !is_path_listed(target, source.path_text())) append_path(target, source.path_text());
+    const std::string text = path_text_of(entries, source);
+    if (target && !is_path_listed(target, text)) append_path(target, text);
   }
 }
 

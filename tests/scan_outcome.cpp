@@ -31,7 +31,7 @@ std::string plan_text(Plan plan) {
       text += "group " + entries.group_names[i] + " in " + std::to_string(group_parent(entries, i)) + "\n";
     }
     for (const connection_entries::source& source : entries.sources) {
-      text += std::string(source.path_text()) + " in " + std::to_string(source.group()) + "\n";
+      text += path_text_of(entries, source) + " in " + std::to_string(source.group()) + "\n";
     }
     return text;
   } catch (const system_error&) {

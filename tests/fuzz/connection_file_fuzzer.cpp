@@ -49,7 +49,7 @@ bool is_include_path(std::string_view text) {
 // itself for no_group, otherwise the group of that name.
 bool is_source_of(std::string_view text, pugi::xml_node section, pugi::xml_node files) {
   for (const connection_entries::source& source : entries.sources) {
-    if (source.path_text() != text) continue;
+    if (path_text_of(entries, source) != text) continue;
     if (source.group() == connection_entries::no_group
             ? section == files
             : section.parent() == files && std::strcmp(section.name(), "group") == 0 &&
@@ -94,7 +94,7 @@ void require_complete(const connection_sections& sections) {
     const pugi::xml_node section = source.group() == connection_entries::no_group
                                        ? sections.files
                                        : reference::find_group(sections.files, entries.group_names[source.group()]);
-    require(section && reference::is_path_listed(section, source.path_text()), "a source file is missing");
+    require(section && reference::is_path_listed(section, path_text_of(entries, source)), "a source file is missing");
   }
 }
 
@@ -176,7 +176,7 @@ void check_tree(const std::string& input) {
     for (const connection_entries::source& source : tree.sources) {
       const pugi::xml_node listed = sections.files.find_node([&](pugi::xml_node node) {
         return node.type() == pugi::node_element && std::strcmp(node.name(), "group") != 0 &&
-               same_path_text(node.child_value(), source.path_text());
+               same_path_text(node.child_value(), path_text_of(tree, source));
       });
       require(listed, "a source file is missing from the tree");
     }
