@@ -97,19 +97,25 @@ void folder_lister::list_and_offer(listed_folder& folder) {
   }
 }
 
+// Takes the folder on top of the waiting ones and lists it ahead of the
+// walk; the lock is held before and after, not while it lists.
+void folder_lister::list_next_waiting(std::unique_lock<std::mutex>& lock) {
+  listed_folder& folder = *waiting_.back();
+  waiting_.pop_back();
+  folder.progress = listed_folder::stage::listing;
+  lock.unlock();
+  list_and_offer(folder);
+  lock.lock();
+  folder.progress = listed_folder::stage::listed;
+  ++ahead_;
+}
+
 void folder_lister::help() {
   std::unique_lock<std::mutex> lock(mutex_);
   while (true) {
     work_.wait(lock, [this] { return stopping_ || (!waiting_.empty() && ahead_ < most_folders_ahead); });
     if (stopping_) return;
-    listed_folder& folder = *waiting_.back();
-    waiting_.pop_back();
-    folder.progress = listed_folder::stage::listing;
-    lock.unlock();
-    list_and_offer(folder);
-    lock.lock();
-    folder.progress = listed_folder::stage::listed;
-    ++ahead_;
+    list_next_waiting(lock);
     const bool more = !waiting_.empty();
     // Woken after the lock is free, the others need not wait for it.
     lock.unlock();
@@ -124,14 +130,7 @@ void folder_lister::await(listed_folder& folder) {
   // While a helper lists the folder, this thread lists one that the walk
   // needs later, rather than wait for nothing.
   while (folder.progress == listed_folder::stage::listing && !waiting_.empty() && ahead_ < most_folders_ahead) {
-    listed_folder& later = *waiting_.back();
-    waiting_.pop_back();
-    later.progress = listed_folder::stage::listing;
-    lock.unlock();
-    list_and_offer(later);
-    lock.lock();
-    later.progress = listed_folder::stage::listed;
-    ++ahead_;
+    list_next_waiting(lock);
     if (!waiting_.empty()) work_.notify_all();
   }
   lock.unlock();

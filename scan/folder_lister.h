@@ -74,6 +74,7 @@ class folder_lister {
  private:
   void help();
   void list_and_offer(listed_folder& folder);
+  void list_next_waiting(std::unique_lock<std::mutex>& lock);
 
   const exclusion_rules& rules_;
   std::mutex mutex_;
