@@ -79,9 +79,12 @@ bool may_need_settling(std::string_view text, bool has_references) {
   // The XML declaration at the very start, after a byte order mark at most,
   // stands before any text.
   constexpr size_t declaration_start_limit = 3;
-  for (size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
-    if (at + 1 == text.size()) break;
-    if (text[at + 1] == '!' || (text[at + 1] == '?' && at > declaration_start_limit)) return true;
+  // Looked for by the rare second character, not by every "<" of the file.
+  for (size_t at = text.find('!', 1); at != std::string_view::npos; at = text.find('!', at + 1)) {
+    if (text[at - 1] == '<') return true;
+  }
+  for (size_t at = text.find('?', 1); at != std::string_view::npos; at = text.find('?', at + 1)) {
+    if (text[at - 1] == '<' && at - 1 > declaration_start_limit) return true;
   }
   return false;
 }

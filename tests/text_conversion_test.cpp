@@ -34,6 +34,13 @@ TEST(TextConversion, InvalidUtf8IsRefused) {
     EXPECT_FALSE(is_utf8(text)) << text;
   }
   EXPECT_TRUE(is_utf8("M\xC3\xBCller \xF0\x9F\x98\x80"));
+  // Long ASCII runs are passed over in blocks: a sequence is judged
+  // wherever it stands among them.
+  for (size_t before = 0; before < 70; before += 3) {
+    const std::string ascii(before, 'a');
+    for (const char* text : invalid) EXPECT_FALSE(is_utf8(ascii + text + ascii)) << before << ": " << text;
+    EXPECT_TRUE(is_utf8(ascii + "\xF0\x9F\x98\x80" + ascii + "\xC3\xBC")) << before;
+  }
 }
 
 TEST(TextConversion, ShownTextsReachThePersonWhateverTheyHold) {
