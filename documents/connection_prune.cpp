@@ -39,7 +39,7 @@ size_t remove_paths(connection_index& index, pugi::xml_node section, Remove remo
   size_t removed = 0;
   for (pugi::xml_node child = section.first_child(); child;) {
     const pugi::xml_node next = child.next_sibling();
-    if (is_element_named(child, "path") && remove(child, std::string_view(child.child_value()))) {
+    if (is_element_named(child, "path") && remove(child)) {
       remove_listed_child(index, child);
       ++removed;
     }
@@ -65,12 +65,11 @@ void prune_include_paths(prune_state& state, const connection_sections& sections
        {std::pair(sections.include_path, change_place::include_path),
         std::pair(sections.asm_include_path, change_place::asm_include_path)}) {
     const change_place place = include_place;
-    remove_paths(state.index, include_section, [&](pugi::xml_node path, std::string_view text) {
+    remove_paths(state.index, include_section, [&](pugi::xml_node path) {
       // Most elements list this run's entries, which the cheapest test tells.
-      if (lists_run_entry(state.index, path) || !is_text_within(state.folder, text) ||
-          is_run_include_text(state.index, state.entries, text)) {
-        return false;
-      }
+      if (lists_run_entry(state.index, path)) return false;
+      const std::string_view text = path.child_value();
+      if (!is_text_within(state.folder, text) || is_run_include_text(state.index, state.entries, text)) return false;
       removed_includes.emplace(text);
       note_change(state.log, false, place, {}, text);
       return true;
@@ -81,11 +80,13 @@ void prune_include_paths(prune_state& state, const connection_sections& sections
 
 // Stale source files among the children of a section; true when it lost any.
 bool prune_source_files(prune_state& state, pugi::xml_node section, change_place place, std::string_view label) {
-  const size_t removed = remove_paths(state.index, section, [&](pugi::xml_node path, std::string_view text) {
+  const size_t removed = remove_paths(state.index, section, [&](pugi::xml_node path) {
     // The cheapest tests first: most texts are this run's next entry, or
     // lie outside the folder, as other folders' texts do.
-    if (is_next_run_entry(state.index, path) || !state.within(text) || lists_run_entry(state.index, path) ||
-        !names_source_file(text) || is_run_source_text(state.index, state.entries, text)) {
+    if (is_next_run_entry(state.index, path)) return false;
+    const std::string_view text = path.child_value();
+    if (!state.within(text) || lists_run_entry(state.index, path) || !names_source_file(text) ||
+        is_run_source_text(state.index, state.entries, text)) {
       return false;
     }
     note_change(state.log, false, place, label, text);
