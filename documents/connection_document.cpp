@@ -14,11 +14,15 @@ constexpr const char* section_names[] = {"includePath", "asmIncludePath", "files
 
 static_assert(sizeof(connection_entries::source) <= 16, "a large tree has a hundred thousand sources");
 
+std::string_view path_prefix_of(const connection_entries& entries, const connection_entries::source& source) {
+  if (source.is_whole()) return {};
+  return source.group() == connection_entries::no_group ? entries.files_prefix : entries.group_prefixes[source.group()];
+}
+
 std::string_view path_text_of(const connection_entries& entries, const connection_entries::source& source,
                               std::string& scratch) {
   if (source.is_whole()) return source.text();
-  const size_t group = source.group();
-  scratch = group == connection_entries::no_group ? entries.files_prefix : entries.group_prefixes[group];
+  scratch = path_prefix_of(entries, source);
   scratch += source.text();
   return scratch;
 }

@@ -100,6 +100,10 @@ struct connection_entries {
   text_store texts;
 };
 
+// The part of a source's path text before its text(): its group's prefix,
+// or nothing where the text is whole.
+std::string_view path_prefix_of(const connection_entries& entries, const connection_entries::source& source);
+
 // The path text of a source: its own, or its group's prefix and its text,
 // made in scratch, where the view then lives until scratch changes.
 std::string_view path_text_of(const connection_entries& entries, const connection_entries::source& source,

@@ -26,9 +26,7 @@ bool add_path_if_missing(connection_index& index, pugi::xml_node section, std::s
 // without making the text: then the listing test would find it too.
 bool lists_exactly(pugi::xml_node child, const connection_entries& entries, const connection_entries::source& source) {
   const std::string_view value = child.child_value();
-  const std::string_view prefix = source.is_whole()                 ? std::string_view()
-                                  : source.group() == no_group ? entries.files_prefix
-                                                                    : entries.group_prefixes[source.group()];
+  const std::string_view prefix = path_prefix_of(entries, source);
   const std::string_view rest = source.text();
   return value.size() == prefix.size() + rest.size() && value.substr(0, prefix.size()) == prefix &&
          value.substr(prefix.size()) == rest;

@@ -61,8 +61,6 @@ bool is_within_form(const folder_scope& scope, std::string_view macro, std::stri
   return false;
 }
 
-bool is_plain_name(std::string_view name) { return !name.empty() && name != "." && name != ".."; }
-
 size_t count_names(std::string_view relative) {
   return 1 + static_cast<size_t>(std::count_if(relative.begin(), relative.end(), is_separator_byte));
 }
@@ -140,7 +138,7 @@ bool within_test::operator()(std::string_view path_text) {
     folder_within_ = folder_lies_within(scope_, folder_text.substr(0, macro), folder_relative);
     remembered_ = true;
   }
-  return folder_within_ && is_plain_name(path_text.substr(last + 1));
+  return folder_within_ && has_plain_names(path_text.substr(last + 1));
 }
 
 }  // namespace addfolder
