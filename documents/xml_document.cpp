@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "declared_encoding.h"
 #include "file_bytes.h"
@@ -36,11 +37,39 @@ struct carriage_return_escaper : pugi::xml_writer {
   pugi::xml_writer& target;
 };
 
+// The library hands its writer a few kilobytes at a time; gathered into
+// larger pieces, a large document takes a hundred writes to the file, not
+// thousands.
+class gathering_writer : public pugi::xml_writer {
+ public:
+  explicit gathering_writer(pugi::xml_writer& target) : target_(target) { pending_.reserve(capacity); }
+  void write(const void* data, size_t size) override {
+    if (pending_.size() + size > capacity) flush();
+    if (size >= capacity) {
+      target_.write(data, size);
+    } else {
+      pending_.append(static_cast<const char*>(data), size);
+    }
+  }
+  // Hands on what is gathered.
+  void flush() {
+    if (!pending_.empty()) target_.write(pending_.data(), pending_.size());
+    pending_.clear();
+  }
+
+ private:
+  static constexpr size_t capacity = 64 * 1024;
+  pugi::xml_writer& target_;
+  std::string pending_;
+};
+
 // The save convention: one tab, format_default, the encoding the document
 // holds (UTF-8), so no byte order mark and the declaration <?xml version="1.0"?>.
 void write_document(const pugi::xml_document& document, pugi::xml_writer& writer) {
   carriage_return_escaper escaper(writer);
-  document.save(escaper, "\t", pugi::format_default, pugi::encoding_auto);
+  gathering_writer gathered(escaper);
+  document.save(gathered, "\t", pugi::format_default, pugi::encoding_auto);
+  gathered.flush();
 }
 
 
