@@ -1,5 +1,6 @@
 #include "connection_fill.h"
 
+#include <unordered_map>
 #include <unordered_set>
 
 #include "connection_index.h"
@@ -47,17 +48,66 @@ std::string label_for(const change_log& log, const connection_entries& entries, 
   return log.lists_changes ? group_label(entries, group) : std::string();
 }
 
-// Finds the group in its parent, or appends it there and notes it.
+// Finds the group in its parent, or appends it there and notes it; added
+// tells which.
 pugi::xml_node find_or_add_group(connection_index& index, pugi::xml_node parent, const connection_entries& entries,
-                                 size_t group, change_log& log) {
+                                 size_t group, change_log& log, bool* added = nullptr) {
   const std::string& name = entries.group_names[group];
   pugi::xml_node found = find_child_group(index, parent, name);
   if (!found && parent) {
     found = append_group(index, parent, name);
     ++log.counts.added_groups;
     note_change(log, true, change_place::group, label_for(log, entries, group), {});
+    if (added != nullptr) *added = true;
   }
   return found;
+}
+
+// The groups of a flat fill, and which of them this fill made for one
+// planned group alone: such a group holds only the files that the fill
+// appended there, each after the group's prefix.
+struct flat_groups {
+  std::vector<pugi::xml_node> nodes;
+  std::vector<bool> made_alone;
+};
+
+flat_groups find_or_add_flat_groups(connection_index& index, pugi::xml_node files, const connection_entries& entries,
+                                    change_log& log) {
+  flat_groups groups;
+  groups.nodes.reserve(entries.group_names.size());
+  groups.made_alone.resize(entries.group_names.size(), false);
+  // A made group that a later name finds again is shared.
+  std::unordered_map<pugi::xml_node, size_t, connection_index::node_hash> made_for;
+  for (size_t group = 0; group < entries.group_names.size(); ++group) {
+    bool added = false;
+    const pugi::xml_node node = find_or_add_group(index, files, entries, group, log, &added);
+    groups.nodes.push_back(node);
+    if (added) {
+      groups.made_alone[group] = true;
+      made_for.emplace(node, group);
+    } else if (const auto maker = made_for.find(node); maker != made_for.end()) {
+      groups.made_alone[maker->second] = false;
+    }
+  }
+  return groups;
+}
+
+// The most files of a made group that are compared one by one; a larger
+// group takes the index's hash set.
+constexpr size_t compared_run_limit = 16;
+
+// Whether a file of a group made alone is surely new there: no file before
+// it in the group's run (from first) has its text. Files after the same
+// prefix are the same text when what follows it is. False where that cannot
+// be told cheaply; the listing test decides then.
+bool is_surely_new(const connection_entries& entries, size_t first, size_t at) {
+  if (at - first > compared_run_limit || entries.sources[at].is_whole()) return false;
+  const std::string_view rest = entries.sources[at].text();
+  for (size_t earlier = first; earlier < at; ++earlier) {
+    const connection_entries::source& other = entries.sources[earlier];
+    if (other.is_whole() || same_path_text(other.text(), rest)) return false;
+  }
+  return true;
 }
 
 // Appends a source file that its section lacks, and counts it.
@@ -78,16 +128,17 @@ void note_added_source(const connection_entries& entries, const connection_entri
 // file is listed when its own group lists it.
 void add_flat_sources(connection_index& index, connection_sections& sections, const connection_entries& entries,
                       change_log& log) {
-  std::vector<pugi::xml_node> groups;
-  groups.reserve(entries.group_names.size());
-  for (size_t group = 0; group < entries.group_names.size(); ++group) {
-    groups.push_back(find_or_add_group(index, sections.files, entries, group, log));
-  }
+  const flat_groups groups = find_or_add_flat_groups(index, sections.files, entries, log);
   std::vector<bool> group_received(entries.group_names.size(), false);
   index.run_listing.reserve(index.run_listing.size() + entries.sources.size());
   std::string scratch;
-  for (const connection_entries::source& source : entries.sources) {
-    const pugi::xml_node section = source.group() != no_group ? groups[source.group()] : sections.files;
+  // Where the run of files of the group at hand begins.
+  size_t run_first = 0;
+  for (size_t i = 0; i < entries.sources.size(); ++i) {
+    const connection_entries::source& source = entries.sources[i];
+    const size_t group = source.group();
+    if (i == 0 || entries.sources[i - 1].group() != group) run_first = i;
+    const pugi::xml_node section = group != no_group ? groups.nodes[group] : sections.files;
     // A run that finds what an earlier run wrote finds each file right after
     // the one before, as the listing test would.
     const pugi::xml_node likely = index.next_likely;
@@ -97,7 +148,12 @@ void add_flat_sources(connection_index& index, connection_sections& sections, co
       continue;
     }
     const std::string_view text = path_text_of(entries, source, scratch);
-    if (add_path_if_missing(index, section, text)) note_added_source(entries, source, text, group_received, log);
+    if (group != no_group && groups.made_alone[group] && is_surely_new(entries, run_first, i)) {
+      note_run_entry(index, append_path(index, section, text));
+      note_added_source(entries, source, text, group_received, log);
+    } else if (add_path_if_missing(index, section, text)) {
+      note_added_source(entries, source, text, group_received, log);
+    }
   }
 }
 

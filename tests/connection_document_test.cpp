@@ -422,5 +422,48 @@ TEST(ConnectionFill, ExhaustedMemoryIsReported) {
   }
 }
 
+// A group that the fill makes lists each text once, however the run's
+// texts repeat: in one group, in two groups of one name, far apart, whole or
+// after the prefix, with either separator.
+TEST(ConnectionFill, AMadeGroupListsEachTextOnce) {
+  struct planned_source {
+    size_t group;
+    std::string text;
+    bool whole;
+  };
+  const auto many = [](std::vector<planned_source> sources) {
+    for (int i = 0; i < 20; ++i) sources.insert(sources.begin() + 1, {0, "f" + std::to_string(i) + ".c", false});
+    return sources;
+  };
+  const struct {
+    std::vector<std::string> groups;
+    std::vector<planned_source> sources;
+  } cases[] = {
+      {{"lib"}, {{0, "a.c", false}, {0, "b.c", false}, {0, "a.c", false}}},
+      {{"lib", "lib"}, {{0, "a.c", false}, {1, "a.c", false}, {1, "b.c", false}}},
+      {{"lib"}, many({{0, "a.c", false}, {0, "a.c", false}, {0, "f3.c", false}})},
+      {{"lib"}, {{0, "a.c", false}, {0, "$PROJ_DIR$\\lib\\a.c", true}, {0, "$PROJ_DIR$\\lib\\b.c", true}}},
+      {{"lib"}, {{0, "x\\a.c", false}, {0, "x/a.c", false}}},
+  };
+  for (const auto& example : cases) {
+    connection_entries entries;
+    entries.group_names = example.groups;
+    entries.group_prefixes.assign(example.groups.size(), entries.texts.add("$PROJ_DIR$\\lib\\"));
+    for (const planned_source& source : example.sources) {
+      const std::string_view text = entries.texts.add(source.text);
+      entries.sources.push_back(source.whole ? connection_entries::source(text, source.group)
+                                             : connection_entries::source::after_prefix(text, source.group));
+    }
+    pugi::xml_document filled;
+    pugi::xml_document plain;
+    connection_sections filled_sections = build_connection_document(filled);
+    connection_sections plain_sections = build_connection_document(plain);
+    change_log log;
+    fill_connection_document(filled_sections, entries, log);
+    reference::plain_fill(plain_sections, entries);
+    EXPECT_EQ(saved_form(filled), saved_form(plain)) << example.sources.back().text;
+  }
+}
+
 }  // namespace
 }  // namespace addfolder
