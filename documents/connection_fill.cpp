@@ -128,8 +128,10 @@ void note_added_source(const connection_entries& entries, const connection_entri
 // file is listed when its own group lists it.
 void add_flat_sources(connection_index& index, connection_sections& sections, const connection_entries& entries,
                       change_log& log) {
-  const flat_groups groups = find_or_add_flat_groups(index, sections.files, entries, log);
+  flat_groups groups = find_or_add_flat_groups(index, sections.files, entries, log);
   std::vector<bool> group_received(entries.group_names.size(), false);
+  // A group whose files come in more than one run is compared whole.
+  std::vector<bool> run_seen(entries.group_names.size(), false);
   index.run_listing.reserve(index.run_listing.size() + entries.sources.size());
   std::string scratch;
   // Where the run of files of the group at hand begins.
@@ -137,7 +139,11 @@ void add_flat_sources(connection_index& index, connection_sections& sections, co
   for (size_t i = 0; i < entries.sources.size(); ++i) {
     const connection_entries::source& source = entries.sources[i];
     const size_t group = source.group();
-    if (i == 0 || entries.sources[i - 1].group() != group) run_first = i;
+    if (i == 0 || entries.sources[i - 1].group() != group) {
+      run_first = i;
+      if (group != no_group && run_seen[group]) groups.made_alone[group] = false;
+      if (group != no_group) run_seen[group] = true;
+    }
     const pugi::xml_node section = group != no_group ? groups.nodes[group] : sections.files;
     // A run that finds what an earlier run wrote finds each file right after
     // the one before, as the listing test would.

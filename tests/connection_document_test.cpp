@@ -444,6 +444,7 @@ TEST(ConnectionFill, AMadeGroupListsEachTextOnce) {
       {{"lib"}, many({{0, "a.c", false}, {0, "a.c", false}, {0, "f3.c", false}})},
       {{"lib"}, {{0, "a.c", false}, {0, "$PROJ_DIR$\\lib\\a.c", true}, {0, "$PROJ_DIR$\\lib\\b.c", true}}},
       {{"lib"}, {{0, "x\\a.c", false}, {0, "x/a.c", false}}},
+      {{"lib", "inc"}, {{0, "a.c", false}, {1, "a.c", false}, {0, "a.c", false}}},
   };
   for (const auto& example : cases) {
     connection_entries entries;
