@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "connection_index.h"
+#include "path_text_match.h"
 #include "text_store.h"
 
 namespace addfolder {
@@ -33,9 +34,32 @@ bool lists_exactly(pugi::xml_node child, const connection_entries& entries, cons
          value.substr(prefix.size()) == rest;
 }
 
+// An include section that is empty lists a text once it has taken the
+// first of the same texts: the listing test needs no look at the section.
+void add_to_empty_include_section(connection_index& index, pugi::xml_node section, change_place place,
+                                  const std::vector<std::string>& path_texts, std::vector<bool>& added,
+                                  change_log& log) {
+  const std::vector<size_t> first = first_of_same_texts(path_texts);
+  std::vector<pugi::xml_node> listing(path_texts.size());
+  for (size_t i = 0; i < path_texts.size(); ++i) {
+    if (first[i] == i) {
+      listing[i] = append_path(index, section, path_texts[i]);
+      added[i] = true;
+      note_change(log, true, place, {}, path_texts[i]);
+    } else {
+      listing[i] = listing[first[i]];
+    }
+    note_run_entry(index, listing[i]);
+  }
+}
+
 // One include section; marks the directories that it gained.
 void add_include_paths(connection_index& index, pugi::xml_node section, change_place place,
                        const std::vector<std::string>& path_texts, std::vector<bool>& added, change_log& log) {
+  if (section && !section.first_child()) {
+    add_to_empty_include_section(index, section, place, path_texts, added, log);
+    return;
+  }
   for (size_t i = 0; i < path_texts.size(); ++i) {
     if (!add_path_if_missing(index, section, path_texts[i])) continue;
     added[i] = true;

@@ -114,4 +114,29 @@ size_t path_text_hash_ignoring_case(std::string_view text) {
   return static_cast<size_t>(hash);
 }
 
+std::vector<size_t> first_of_same_texts(const std::vector<std::string>& texts) {
+  std::vector<std::pair<size_t, size_t>> by_hash;
+  by_hash.reserve(texts.size());
+  for (size_t i = 0; i < texts.size(); ++i) by_hash.emplace_back(path_text_hash(texts[i]), i);
+  std::sort(by_hash.begin(), by_hash.end());
+  std::vector<size_t> first(texts.size());
+  for (size_t start = 0; start < by_hash.size();) {
+    size_t end = start;
+    while (end < by_hash.size() && by_hash[end].first == by_hash[start].first) ++end;
+    // Within a hash, in the order of the texts.
+    for (size_t at = start; at < end; ++at) {
+      const size_t i = by_hash[at].second;
+      first[i] = i;
+      for (size_t earlier = start; earlier < at; ++earlier) {
+        if (same_path_text(texts[by_hash[earlier].second], texts[i])) {
+          first[i] = first[by_hash[earlier].second];
+          break;
+        }
+      }
+    }
+    start = end;
+  }
+  return first;
+}
+
 }  // namespace addfolder

@@ -9,7 +9,9 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "file_name_match.h"
 
@@ -32,6 +34,10 @@ size_t path_text_hash_exactly(std::string_view text);
 
 // A hash under which texts that same_path_text_ignoring_case finds equal hash alike.
 size_t path_text_hash_ignoring_case(std::string_view text);
+
+// For each of texts, the place of the first one that same_path_text finds
+// the same: its own where no earlier one is.
+std::vector<size_t> first_of_same_texts(const std::vector<std::string>& texts);
 
 // True when left and right are the same text under the rule. Inline, so that
 // the rule costs the comparisons of a large document one branch each.

@@ -422,9 +422,9 @@ TEST(ConnectionFill, ExhaustedMemoryIsReported) {
   }
 }
 
-// A group that the fill makes lists each text once, however the run's
-// texts repeat: in one group, in two groups of one name, far apart, whole or
-// after the prefix, with either separator.
+// A group or include section that the fill makes lists each text once,
+// however the run's texts repeat: in one group, in two groups of one name,
+// far apart, whole or after the prefix, with either separator.
 TEST(ConnectionFill, AMadeGroupListsEachTextOnce) {
   struct planned_source {
     size_t group;
@@ -449,6 +449,7 @@ TEST(ConnectionFill, AMadeGroupListsEachTextOnce) {
   for (const auto& example : cases) {
     connection_entries entries;
     entries.group_names = example.groups;
+    entries.include_paths = {"$PROJ_DIR$\\inc", "$PROJ_DIR$\\lib", "$PROJ_DIR$/inc", "$PROJ_DIR$\\lib"};
     entries.group_prefixes.assign(example.groups.size(), entries.texts.add("$PROJ_DIR$\\lib\\"));
     for (const planned_source& source : example.sources) {
       const std::string_view text = entries.texts.add(source.text);
