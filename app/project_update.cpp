@@ -6,6 +6,7 @@
 #include <pugixml.hpp>
 
 #include "connection_fill.h"
+#include "connection_match.h"
 #include "connection_prune.h"
 #include "failure_message.h"
 #include "file_undo.h"
@@ -128,6 +129,10 @@ file_error read_and_change(const project_files& files, const std::vector<folder_
     changes.counts.reference_added = true;
     note_change(changes, true, change_place::project, {}, files.reference);
   }
+  // A file that lists exactly what the folders give stays as it is.
+  std::vector<planned_entries> planned;
+  for (const folder_plan& plan : plans) planned.push_back({&plan.entries, plan.prune ? &plan.folder : nullptr});
+  if (holds_exactly(sections, planned)) return {};
   // Each plan sees the document as the plans before it left it, as if each
   // folder had a run of its own.
   for (const folder_plan& plan : plans) {

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "connection_index.h"
+#include "connection_match.h"
 #include "path_text_match.h"
 #include "text_store.h"
 
@@ -24,22 +25,12 @@ bool add_path_if_missing(connection_index& index, pugi::xml_node section, std::s
   return true;
 }
 
-// Whether a child's text is a source's path text byte for byte, told
-// without making the text: then the listing test would find it too.
-bool lists_exactly(pugi::xml_node child, const connection_entries& entries, const connection_entries::source& source) {
-  const std::string_view value = child.child_value();
-  const std::string_view prefix = path_prefix_of(entries, source);
-  const std::string_view rest = source.text();
-  return value.size() == prefix.size() + rest.size() && value.substr(0, prefix.size()) == prefix &&
-         value.substr(prefix.size()) == rest;
-}
-
 // An include section that is empty lists a text once it has taken the
 // first of the same texts: the listing test needs no look at the section.
 void add_to_empty_include_section(connection_index& index, pugi::xml_node section, change_place place,
                                   const std::vector<std::string>& path_texts, std::vector<bool>& added,
                                   change_log& log) {
-  const std::vector<size_t> first = first_of_same_texts(path_texts);
+  const std::vector<size_t> first = first_of_same_texts({path_texts.begin(), path_texts.end()});
   std::vector<pugi::xml_node> listing(path_texts.size());
   for (size_t i = 0; i < path_texts.size(); ++i) {
     if (first[i] == i) {
@@ -172,7 +163,7 @@ void add_flat_sources(connection_index& index, connection_sections& sections, co
     // A run that finds what an earlier run wrote finds each file right after
     // the one before, as the listing test would.
     const pugi::xml_node likely = index.next_likely;
-    if (likely && likely.parent() == section && lists_exactly(likely, entries, source)) {
+    if (likely && likely.parent() == section && holds_source_text(likely, entries, source)) {
       note_run_entry(index, likely);
       index.next_likely = likely.next_sibling();
       continue;

@@ -6,10 +6,7 @@
 #include "text_conversion.h"
 
 namespace addfolder {
-namespace {
 
-// Whether every name of a relative text is one that the program writes:
-// none empty, "." or "..", with either separator.
 bool has_plain_names(std::string_view relative) {
   // One pass over the bytes: the prune asks this of every text in the folder.
   size_t start = 0;
@@ -21,6 +18,8 @@ bool has_plain_names(std::string_view relative) {
   }
   return true;
 }
+
+namespace {
 
 // Where the first names of a text end, as many as given: at the separator
 // after them, or at the end.
@@ -65,14 +64,15 @@ size_t count_names(std::string_view relative) {
   return 1 + static_cast<size_t>(std::count_if(relative.begin(), relative.end(), is_separator_byte));
 }
 
-// Whether a text's relative part that is followed by one more name decides
-// for every form what the text's own relative part would: it holds at least
-// the names of each form's folder.
-bool decides_every_form(const folder_scope& scope, std::string_view folder_relative) {
-  const size_t names = count_names(folder_relative);
-  return std::all_of(scope.forms.begin(), scope.forms.end(), [&](const folder_scope::form& form) {
-    return form.relative == "." || names >= count_names(form.relative);
-  });
+// The most names of a form's folder, "." aside: a text's relative part that
+// is followed by one more name decides for every form what the text's own
+// relative part would when it holds at least as many.
+size_t most_form_names(const folder_scope& scope) {
+  size_t most = 0;
+  for (const folder_scope::form& form : scope.forms) {
+    if (form.relative != ".") most = std::max(most, count_names(form.relative));
+  }
+  return most;
 }
 
 // Whether the texts below a folder text lie within the scope, their last
@@ -120,7 +120,10 @@ bool is_single_plain_name(std::string_view name) {
   return std::none_of(name.begin(), name.end(), is_separator_byte) && has_plain_names(name);
 }
 
+within_test::within_test(const folder_scope& scope) : scope_(scope), most_form_names_(most_form_names(scope)) {}
+
 bool within_test::operator()(std::string_view path_text) {
+  if (!outside_.empty() && path_text.substr(0, outside_.size()) == outside_) return false;
   const size_t macro = macro_length(path_text);
   size_t last = path_text.size();
   while (last > macro && !is_separator_byte(path_text[last - 1])) --last;
@@ -130,15 +133,28 @@ bool within_test::operator()(std::string_view path_text) {
   const std::string_view folder_text = path_text.substr(0, last);
   if (!remembered_ || folder_text != folder_text_) {
     const std::string_view folder_relative = folder_text.substr(macro);
-    if (!decides_every_form(scope_, folder_relative)) {
+    if (count_names(folder_relative) < most_form_names_) {
       remembered_ = false;
       return is_text_within(scope_, path_text);
     }
     folder_text_.assign(folder_text);
     folder_within_ = folder_lies_within(scope_, folder_text.substr(0, macro), folder_relative);
     remembered_ = true;
+    if (!folder_within_) outside_.assign(path_text.substr(0, last + 1));
   }
   return folder_within_ && has_plain_names(path_text.substr(last + 1));
+}
+
+std::optional<bool> within_test::after_prefix(std::string_view prefix) {
+  // A folder outside the scope has nothing within below it either.
+  if (!outside_.empty() && prefix.substr(0, outside_.size()) == outside_) return false;
+  const size_t macro = macro_length(prefix);
+  if (macro == 0 || macro >= prefix.size() || !is_separator_byte(prefix.back())) return std::nullopt;
+  const std::string_view folder_relative = prefix.substr(macro, prefix.size() - 1 - macro);
+  if (count_names(folder_relative) < most_form_names_) return std::nullopt;
+  const bool within = folder_lies_within(scope_, prefix.substr(0, macro), folder_relative);
+  if (!within) outside_.assign(prefix);
+  return within;
 }
 
 }  // namespace addfolder

@@ -2,6 +2,7 @@
 // as the program itself could have written them for what the folder holds.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,10 @@ bool is_text_within(const folder_scope& scope, std::string_view path_text);
 // project directory's form, or a base's macro and a relative text within its form.
 bool is_group_within(const folder_scope& scope, std::string_view group_name);
 
+// Whether every name of a relative text is one that the program writes:
+// none empty, "." or "..", with either separator.
+bool has_plain_names(std::string_view relative);
+
 // Whether a group name is one name that the program could have written for
 // a folder below the top of a tree: not empty, ".", ".." or more than one name.
 bool is_single_plain_name(std::string_view name);
@@ -53,12 +58,22 @@ bool is_single_plain_name(std::string_view name);
 class within_test {
  public:
   // The scope must outlive the test.
-  explicit within_test(const folder_scope& scope) : scope_(scope) {}
+  explicit within_test(const folder_scope& scope);
   // Whether path_text lies within the scope, as is_text_within says.
   bool operator()(std::string_view path_text);
+  // For the texts of prefix, which ends with a separator, and a rest, where
+  // the prefix decides: false when none lies within the scope, true when
+  // those whose rest has plain names (has_plain_names) do; nothing where
+  // the rest decides more.
+  std::optional<bool> after_prefix(std::string_view prefix);
 
  private:
   const folder_scope& scope_;
+  // The most names of a form's folder: a folder with as many decides.
+  size_t most_form_names_ = 0;
+  // The last folder found outside the scope with as many names, and its
+  // separator: no text that begins with it lies within.
+  std::string outside_;
   std::string folder_text_;
   bool folder_within_ = false;
   bool remembered_ = false;

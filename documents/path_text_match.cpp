@@ -114,7 +114,7 @@ size_t path_text_hash_ignoring_case(std::string_view text) {
   return static_cast<size_t>(hash);
 }
 
-std::vector<size_t> first_of_same_texts(const std::vector<std::string>& texts) {
+std::vector<size_t> first_of_same_texts(const std::vector<std::string_view>& texts) {
   std::vector<std::pair<size_t, size_t>> by_hash;
   by_hash.reserve(texts.size());
   for (size_t i = 0; i < texts.size(); ++i) by_hash.emplace_back(path_text_hash(texts[i]), i);

@@ -9,7 +9,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -37,7 +36,7 @@ size_t path_text_hash_ignoring_case(std::string_view text);
 
 // For each of texts, the place of the first one that same_path_text finds
 // the same: its own where no earlier one is.
-std::vector<size_t> first_of_same_texts(const std::vector<std::string>& texts);
+std::vector<size_t> first_of_same_texts(const std::vector<std::string_view>& texts);
 
 // True when left and right are the same text under the rule. Inline, so that
 // the rule costs the comparisons of a large document one branch each.

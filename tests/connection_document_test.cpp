@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "connection_document.h"
 #include "connection_plan.h"
 #include "connection_fill.h"
+#include "connection_match.h"
+#include "connection_prune.h"
 #include "file_name_match.h"
 #include "sorted_runs.h"
 #include "xml_document.h"
@@ -464,6 +467,81 @@ TEST(ConnectionFill, AMadeGroupListsEachTextOnce) {
     fill_connection_document(filled_sections, entries, log);
     reference::plain_fill(plain_sections, entries);
     EXPECT_EQ(saved_form(filled), saved_form(plain)) << example.sources.back().text;
+  }
+}
+
+// The run leaves alone a file that lists exactly what its folders give, and
+// only such a file: whatever the check accepts, the fills and prunes would
+// not change.
+TEST(ConnectionMatch, AcceptsOnlyWhatTheFillsAndPrunesWouldLeaveAsItIs) {
+  const auto plan_of = [](const std::string& folder, bool after_prefix) {
+    connection_entries entries;
+    const std::string prefix = "$PROJ_DIR$\\" + folder;
+    entries.include_paths = {prefix, prefix + "\\inc"};
+    entries.group_names = {folder, folder + "\\hal"};
+    entries.group_prefixes = {entries.texts.add(prefix + "\\"), entries.texts.add(prefix + "\\hal\\")};
+    for (const auto& [group, name] : {std::pair(0, "a.c"), {0, "b.c"}, {1, "gpio.c"}}) {
+      if (after_prefix) {
+        entries.sources.push_back(connection_entries::source::after_prefix(entries.texts.add(name), group));
+      } else {
+        add_source(entries, std::string(entries.group_prefixes[group]) + name, group);
+      }
+    }
+    return entries;
+  };
+  const connection_entries lib = plan_of("lib", true);
+  const connection_entries app = plan_of("app", false);
+  connection_entries twin = plan_of("app", false);
+  twin.group_names[1] = "lib";
+  connection_entries tree = plan_of("app", false);
+  tree.layout = group_layout::tree;
+  const folder_scope lib_scope = project_folder_scope("lib");
+  const folder_scope app_scope = project_folder_scope("app");
+  const folder_scope whole_project = project_folder_scope(".");
+  const auto no_change = [](pugi::xml_node) {};
+  const struct {
+    const char* what;
+    std::vector<planned_entries> plans;
+    std::function<void(pugi::xml_node)> change;
+    bool holds;
+  } cases[] = {
+      {"as the fills made it", {{&lib, &lib_scope}, {&app, &app_scope}}, no_change, true},
+      {"one folder of two", {{&lib, &lib_scope}}, no_change, false},
+      {"a prune that reaches the other folder", {{&lib, &lib_scope}, {&app, &whole_project}}, no_change, false},
+      {"the same folder without its prune", {{&lib, &lib_scope}, {&app, nullptr}}, no_change, true},
+      {"two groups of one name", {{&lib, &lib_scope}, {&twin, &app_scope}},
+       [](pugi::xml_node files) { files.last_child().attribute("name").set_value("lib"); }, false},
+      {"a tree", {{&lib, &lib_scope}, {&tree, &app_scope}}, no_change, false},
+      {"a file more", {{&lib, &lib_scope}, {&app, &app_scope}},
+       [](pugi::xml_node files) { files.first_child().append_child("path").text().set("$PROJ_DIR$\\lib\\c.c"); },
+       false},
+      {"a comment", {{&lib, &lib_scope}, {&app, &app_scope}},
+       [](pugi::xml_node files) { files.append_child(pugi::node_comment).set_value("x"); }, false},
+      {"a group with two names", {{&lib, &lib_scope}, {&app, &app_scope}},
+       [](pugi::xml_node files) { files.first_child().append_attribute("name").set_value("x"); }, false},
+      {"a name in other letter case", {{&lib, &lib_scope}, {&app, &app_scope}},
+       [](pugi::xml_node files) { files.first_child().attribute("name").set_value("LIB"); }, false},
+      {"an include directory less", {{&lib, &lib_scope}, {&app, &app_scope}},
+       [](pugi::xml_node files) { files.previous_sibling().remove_child(files.previous_sibling().last_child()); },
+       false},
+  };
+  for (const auto& example : cases) {
+    pugi::xml_document document;
+    connection_sections sections = build_connection_document(document);
+    change_log log;
+    for (const connection_entries* plan : {&lib, &app}) fill_connection_document(sections, *plan, log);
+    example.change(sections.files);
+    EXPECT_EQ(holds_exactly(sections, example.plans), example.holds) << example.what;
+    if (!example.holds) continue;
+    const std::string before = saved_form(document);
+    change_log changes;
+    for (const planned_entries& plan : example.plans) {
+      fill_result filled = fill_connection_document(sections, *plan.entries, changes);
+      if (plan.prune_scope != nullptr) {
+        prune_connection_document(sections, *plan.entries, *plan.prune_scope, filled, changes);
+      }
+    }
+    EXPECT_EQ(saved_form(document), before) << example.what;
   }
 }
 

@@ -124,6 +124,8 @@ constexpr prune_text prune_texts[] = {
     {"lib\\hal", "$PROJ_DIR$\\LIB/Hal\\gpio", false, true},
     {"lib\\hal", "$proj_dir$\\lib\\hal", false, true},
     {"lib\\hal", "$PROJ_DIR$\\LIB\\HALT", false},
+    {"lib\\halt", "$PROJ_DIR$\\lib\\hal", false},
+    {"lib\\halt", "$PROJ_DIR$\\lib\\halt", true, true},
     {"\xC3\xBC" "ber", "$PROJ_DIR$\\\xC3\x9C" "BER\\x", false, true},  // über
     {"\xE2\xB1\xA5", "$PROJ_DIR$\\\xC8\xBA\\x", false, true},        // ⱥ, Ⱥ: three bytes and two
 };
@@ -151,11 +153,25 @@ TEST(ConnectionPrune, WithinTestAnswersAsThePlainTest) {
   for (const prune_text& entry : prune_texts) scopes.push_back(project_folder_scope(entry.folder));
   scopes.push_back({{{"$PROJ_DIR$\\", "lib\\hal"}, {"$SDK$\\", "."}}});
   for (const folder_scope& scope : scopes) {
+    // Texts one after another, as a prune reads them.
+    within_test in_turn(scope);
+    for (const prune_text& entry : prune_texts) {
+      const std::string text = std::string(entry.text) + "\\a.c";
+      EXPECT_EQ(in_turn(text), is_text_within(scope, text)) << scope.forms[0].relative << ": " << text;
+    }
     within_test within(scope);
     for (const prune_text& entry : prune_texts) {
       for (const char* last : {"", "\\a.c", "/b.c", "\\.", "\\..", "\\", "\\x\\c.c"}) {
         for (const std::string& text : {std::string(entry.text) + last, "$SDK$\\drivers" + std::string(last)}) {
           EXPECT_EQ(within(text), is_text_within(scope, text)) << scope.forms[0].relative << ": " << text;
+        }
+      }
+      // Where a folder answers for every text after it, each text gets its answer.
+      const std::string prefix = std::string(entry.text) + "\\";
+      if (const std::optional<bool> answer = within.after_prefix(prefix)) {
+        for (const char* rest : {"a.c", "hal", "HAL", "lib", "sdk", "x\\a.c", "..\\x", ".", ""}) {
+          EXPECT_EQ(*answer && has_plain_names(rest), is_text_within(scope, prefix + rest))
+              << scope.forms[0].relative << ": " << prefix + rest;
         }
       }
     }
