@@ -459,14 +459,8 @@ TEST(ConnectionFill, AMadeGroupListsEachTextOnce) {
       entries.sources.push_back(source.whole ? connection_entries::source(text, source.group)
                                              : connection_entries::source::after_prefix(text, source.group));
     }
-    pugi::xml_document filled;
-    pugi::xml_document plain;
-    connection_sections filled_sections = build_connection_document(filled);
-    connection_sections plain_sections = build_connection_document(plain);
-    change_log log;
-    fill_connection_document(filled_sections, entries, log);
-    reference::plain_fill(plain_sections, entries);
-    EXPECT_EQ(saved_form(filled), saved_form(plain)) << example.sources.back().text;
+    const auto [filled, plain] = reference::new_documents_filled(entries, entries);
+    EXPECT_EQ(filled, plain) << example.sources.back().text;
   }
 }
 

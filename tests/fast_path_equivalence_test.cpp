@@ -126,19 +126,18 @@ TEST(FastPaths, GiveTheBytesOfThePlainReading) {
         EXPECT_EQ(parallel.include_paths, fast.include_paths);
       }
 
-      pugi::xml_document fast_document;
-      pugi::xml_document plain_document;
-      connection_sections fast_sections = build_connection_document(fast_document);
-      connection_sections plain_sections = build_connection_document(plain_document);
-      change_log log;
-      fill_connection_document(fast_sections, fast, log);
-      reference::plain_fill(plain_sections, plain);
-      EXPECT_EQ(saved_form(fast_document), saved_form(plain_document));
+      const auto [fast_made, plain_made] = reference::new_documents_filled(fast, plain);
+      EXPECT_EQ(fast_made, plain_made);
 
       const std::string existing = existing_connection_file(plain, seed);
+      pugi::xml_document fast_document;
+      pugi::xml_document plain_document;
       for (pugi::xml_document* document : {&fast_document, &plain_document}) {
         ASSERT_TRUE(document->load_buffer(existing.data(), existing.size()));
       }
+      connection_sections fast_sections;
+      connection_sections plain_sections;
+      change_log log;
       ASSERT_FALSE(open_connection_document(fast_document, u"fast.ipcf", fast_sections));
       ASSERT_FALSE(open_connection_document(plain_document, u"plain.ipcf", plain_sections));
       fill_connection_document(fast_sections, fast, log);

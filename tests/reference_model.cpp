@@ -2,7 +2,9 @@
 
 #include <map>
 
+#include "connection_fill.h"
 #include "path_text_match.h"
+#include "xml_document.h"
 #include "file_extension.h"
 #include "file_system.h"
 #include "relative_form.h"
@@ -169,6 +171,18 @@ void plain_fill(connection_sections& sections, const connection_entries& entries
     const std::string text = path_text_of(entries, source);
     if (target && !is_path_listed(target, text)) append_path(target, text);
   }
+}
+
+std::pair<std::string, std::string> new_documents_filled(const connection_entries& entries,
+                                                         const connection_entries& plain) {
+  pugi::xml_document filled;
+  pugi::xml_document plainly_filled;
+  connection_sections filled_sections = build_connection_document(filled);
+  connection_sections plain_sections = build_connection_document(plainly_filled);
+  change_log log;
+  fill_connection_document(filled_sections, entries, log);
+  plain_fill(plain_sections, plain);
+  return {saved_form(filled), saved_form(plainly_filled)};
 }
 
 }  // namespace addfolder::reference

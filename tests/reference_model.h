@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <pugixml.hpp>
@@ -56,5 +57,10 @@ pugi::xml_node find_group(pugi::xml_node files, std::string_view name);
 
 // The four passes of the fill with the walking lookups.
 void plain_fill(connection_sections& sections, const connection_entries& entries);
+
+// A new document filled by the program with its entries and one filled by
+// plain_fill with the plain entries, each in its saved form.
+std::pair<std::string, std::string> new_documents_filled(const connection_entries& entries,
+                                                         const connection_entries& plain);
 
 }  // namespace addfolder::reference
