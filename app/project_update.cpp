@@ -11,6 +11,7 @@
 #include "failure_message.h"
 #include "file_undo.h"
 #include "leftover_files.h"
+#include "new_connection_file.h"
 #include "messages.h"
 #include "sync_file_edit.h"
 #include "xml_document.h"
@@ -54,6 +55,8 @@ struct attempt {
   bool reference_added = false;
   pugi::xml_document connection;
   file_stamp connection_stamp;
+  // A new connection file that is written straight from its entries.
+  std::optional<new_connection_file> straight;
   // The sync file's new text, empty where it does not change, and its state
   // as this run read it.
   std::string sync_text;
@@ -129,6 +132,15 @@ file_error read_and_change(const project_files& files, const std::vector<folder_
     changes.counts.reference_added = true;
     note_change(changes, true, change_place::project, {}, files.reference);
   }
+  // A new file for one folder follows from its entries alone, unless a
+  // report lists every change.
+  if (!state.connection_stamp.exists && plans.size() == 1 && !changes.lists_changes) {
+    state.straight = new_connection_file::plan(plans.front().entries);
+    if (state.straight) {
+      state.straight->count(changes.counts);
+      return {};
+    }
+  }
   // A file that lists exactly what the folders give stays as it is.
   std::vector<planned_entries> planned;
   for (const folder_plan& plan : plans) planned.push_back({&plan.entries, plan.prune ? &plan.folder : nullptr});
@@ -173,10 +185,13 @@ file_error write_changes(const project_files& files, const run_settings& setting
     }
   }
   if (writes_connection) {
-    if (document_error error = save_document_if_unchanged(state.connection, files.connection, state.connection_stamp,
-                                                          state.reference_added ? &connection_undo : nullptr)) {
-      return {std::u16string(connection_file_error), error};
-    }
+    file_undo* const undo = state.reference_added ? &connection_undo : nullptr;
+    const document_error error =
+        state.straight
+            ? replace_if_unchanged(files.connection, state.connection_stamp,
+                                   [&](pugi::xml_writer& writer) { state.straight->write(writer); }, undo)
+            : save_document_if_unchanged(state.connection, files.connection, state.connection_stamp, undo);
+    if (error) return {std::u16string(connection_file_error), error};
   }
   if (state.reference_added) {
     // Stopped here, the undos take the new files back as they end.

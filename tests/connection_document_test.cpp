@@ -4,11 +4,14 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <tuple>
 
 #include "connection_document.h"
 #include "connection_plan.h"
 #include "connection_fill.h"
 #include "connection_match.h"
+#include "new_connection_file.h"
 #include "connection_prune.h"
 #include "file_name_match.h"
 #include "sorted_runs.h"
@@ -537,6 +540,62 @@ TEST(ConnectionMatch, AcceptsOnlyWhatTheFillsAndPrunesWouldLeaveAsItIs) {
     }
     EXPECT_EQ(saved_form(document), before) << example.what;
   }
+}
+
+// A new file written straight from the entries holds the bytes, and the run
+// counts the changes, that a new document filled and saved gives: with texts
+// that need escaping, repeated texts, empty sections, groups and files.
+TEST(NewConnectionFile, IsWhatTheFilledDocumentSaves) {
+  const auto entries_of = [](std::vector<std::string> includes, std::vector<std::string> groups,
+                             std::vector<std::pair<size_t, std::string>> sources) {
+    connection_entries entries;
+    entries.include_paths = std::move(includes);
+    entries.group_names = std::move(groups);
+    for (const std::string& name : entries.group_names) {
+      entries.group_prefixes.push_back(entries.texts.add("$PROJ_DIR$\\" + name + "\\"));
+    }
+    entries.files_prefix = entries.texts.add("$PROJ_DIR$\\");
+    for (const auto& [group, text] : sources) {
+      const std::string_view kept = entries.texts.add(text);
+      entries.sources.push_back(text.front() == '$' ? connection_entries::source(kept, group)
+                                                    : connection_entries::source::after_prefix(kept, group));
+    }
+    return entries;
+  };
+  const size_t files = connection_entries::no_group;
+  std::vector<std::pair<size_t, std::string>> many;
+  for (int i = 0; i < 20; ++i) many.emplace_back(0, "f" + std::to_string(i % 17) + ".c");
+  const std::string odd = "a&b<c>\"'\t\n\r\x01\x1f\xff";
+  const connection_entries cases[] = {
+      entries_of({}, {}, {}),
+      entries_of({"$PROJ_DIR$\\inc", "$PROJ_DIR$/inc", "$PROJ_DIR$\\" + odd}, {"lib", odd, "none"},
+                 {{0, "a.c"}, {1, odd + ".c"}, {0, "A.c"}, {0, "a.c"}, {files, "main.c"},
+                  {0, "$PROJ_DIR$\\lib\\a.c"}, {files, "$PROJ_DIR$/main.c"}, {1, "b.c"}}),
+      entries_of({}, {"lib"}, many),
+      entries_of({"$PROJ_DIR$\\inc"}, {}, {{files, "x.c"}}),
+  };
+  for (const connection_entries& entries : cases) {
+    const std::optional<new_connection_file> straight = new_connection_file::plan(entries);
+    ASSERT_TRUE(straight);
+    const std::string written = reference::written_straight(*straight);
+    change_counts counted;
+    straight->count(counted);
+
+    pugi::xml_document document;
+    connection_sections sections = build_connection_document(document);
+    change_log log;
+    fill_connection_document(sections, entries, log);
+    EXPECT_EQ(written, saved_form(document));
+    EXPECT_EQ(std::tie(counted.added_include_directories, counted.added_groups, counted.added_files,
+                       counted.groups_with_added_files),
+              std::tie(log.counts.added_include_directories, log.counts.added_groups, log.counts.added_files,
+                       log.counts.groups_with_added_files));
+  }
+  connection_entries twins = entries_of({}, {"lib", "lib"}, {});
+  EXPECT_FALSE(new_connection_file::plan(twins));
+  twins.group_names[1] = "app";
+  twins.layout = group_layout::tree;
+  EXPECT_FALSE(new_connection_file::plan(twins));
 }
 
 }  // namespace

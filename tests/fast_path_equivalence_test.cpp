@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
 
 #include "connection_document.h"
 #include "connection_plan.h"
 #include "connection_fill.h"
+#include "new_connection_file.h"
 #include "xml_document.h"
 #include "relative_form.h"
 #include "source_tree.h"
@@ -128,6 +130,10 @@ TEST(FastPaths, GiveTheBytesOfThePlainReading) {
 
       const auto [fast_made, plain_made] = reference::new_documents_filled(fast, plain);
       EXPECT_EQ(fast_made, plain_made);
+      // Written straight, a new file holds the same bytes.
+      if (const std::optional<new_connection_file> straight = new_connection_file::plan(fast)) {
+        EXPECT_EQ(reference::written_straight(*straight), fast_made);
+      }
 
       const std::string existing = existing_connection_file(plain, seed);
       pugi::xml_document fast_document;

@@ -185,4 +185,13 @@ std::pair<std::string, std::string> new_documents_filled(const connection_entrie
   return {saved_form(filled), saved_form(plainly_filled)};
 }
 
+std::string written_straight(const new_connection_file& file) {
+  struct : pugi::xml_writer {
+    std::string text;
+    void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
+  } writer;
+  file.write(writer);
+  return std::move(writer.text);
+}
+
 }  // namespace addfolder::reference

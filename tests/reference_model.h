@@ -13,6 +13,7 @@
 #include <pugixml.hpp>
 
 #include "connection_document.h"
+#include "new_connection_file.h"
 #include "path.h"
 #include "source_tree.h"
 
@@ -62,5 +63,8 @@ void plain_fill(connection_sections& sections, const connection_entries& entries
 // plain_fill with the plain entries, each in its saved form.
 std::pair<std::string, std::string> new_documents_filled(const connection_entries& entries,
                                                          const connection_entries& plain);
+
+// The bytes of a new file written straight from its entries.
+std::string written_straight(const new_connection_file& file);
 
 }  // namespace addfolder::reference

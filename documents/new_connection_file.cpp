@@ -1,0 +1,207 @@
+#include "new_connection_file.h"
+
+#include <string>
+#include <string_view>
+
+#include "path_text_match.h"
+
+namespace addfolder {
+namespace {
+
+constexpr size_t no_group = connection_entries::no_group;
+
+// The places among texts of the first of each text.
+std::vector<size_t> firsts_among(const std::vector<std::string_view>& texts) {
+  const std::vector<size_t> first = first_of_same_texts(texts);
+  std::vector<size_t> kept;
+  for (size_t i = 0; i < first.size(); ++i) {
+    if (first[i] == i) kept.push_back(i);
+  }
+  return kept;
+}
+
+// The first of each text among a section's sources. Sources after one
+// prefix are the same text when what follows it is; a few are compared
+// with those kept so far.
+std::vector<size_t> firsts_of_sources(const connection_entries& entries, const std::vector<size_t>& places) {
+  constexpr size_t compared_one_by_one = 16;
+  bool after_one_prefix = true;
+  for (const size_t i : places) after_one_prefix = after_one_prefix && !entries.sources[i].is_whole();
+  std::vector<size_t> kept;
+  if (after_one_prefix && places.size() <= compared_one_by_one) {
+    for (const size_t i : places) {
+      bool repeated = false;
+      for (const size_t earlier : kept) {
+        repeated = repeated || same_path_text(entries.sources[earlier].text(), entries.sources[i].text());
+      }
+      if (!repeated) kept.push_back(i);
+    }
+    return kept;
+  }
+  std::vector<std::string> made;
+  std::vector<std::string_view> texts;
+  made.reserve(places.size());
+  for (const size_t i : places) {
+    const connection_entries::source& source = entries.sources[i];
+    texts.push_back(after_one_prefix ? source.text() : std::string_view(made.emplace_back(path_text_of(entries, source))));
+  }
+  for (const size_t k : firsts_among(texts)) kept.push_back(places[k]);
+  return kept;
+}
+
+bool holds_zero_byte(std::string_view text) { return text.find('\0') != std::string_view::npos; }
+
+// The bytes that the library escapes: in an element's text (1) and in an
+// attribute's value (2). A carriage return, which the library leaves as it
+// is in a text, every save writes as a character reference.
+constexpr unsigned char in_text = 1;
+constexpr unsigned char in_attribute = 2;
+constexpr unsigned char escape_kind(unsigned char byte) {
+  if (byte == '&' || byte == '<') return in_text | in_attribute;
+  if (byte == '>') return in_text;
+  if (byte == '"') return in_attribute;
+  if (byte == '\t' || byte == '\n') return in_attribute;
+  return byte < 32 ? in_text | in_attribute : 0;
+}
+
+// The bytes of the file, handed to the writer in pieces of 64 KiB.
+class file_text {
+ public:
+  explicit file_text(pugi::xml_writer& writer) : writer_(writer) { text_.reserve(capacity + 1024); }
+  ~file_text() { flush(); }
+  file_text& operator<<(std::string_view part) {
+    text_ += part;
+    if (text_.size() >= capacity) flush();
+    return *this;
+  }
+  // A text escaped where it stands: in an element's text or an attribute's value.
+  void escaped(std::string_view text, unsigned char where) {
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+      const auto byte = static_cast<unsigned char>(text[i]);
+      if ((escape_kind(byte) & where) == 0) continue;
+      text_.append(text, start, i - start);
+      start = i + 1;
+      if (byte == '&') {
+        text_ += "&amp;";
+      } else if (byte == '<') {
+        text_ += "&lt;";
+      } else if (byte == '>') {
+        text_ += "&gt;";
+      } else if (byte == '"') {
+        text_ += "&quot;";
+      } else {
+        text_ += {'&', '#', static_cast<char>('0' + byte / 10), static_cast<char>('0' + byte % 10), ';'};
+      }
+    }
+    text_.append(text, start);
+    if (text_.size() >= capacity) flush();
+  }
+  void flush() {
+    if (!text_.empty()) writer_.write(text_.data(), text_.size());
+    text_.clear();
+  }
+
+ private:
+  static constexpr size_t capacity = 64 * 1024;
+  pugi::xml_writer& writer_;
+  std::string text_;
+};
+
+void write_path(file_text& file, std::string_view indent, std::string_view prefix, std::string_view text) {
+  file << indent << "<path>";
+  file.escaped(prefix, in_text);
+  file.escaped(text, in_text);
+  file << "</path>\n";
+}
+
+void write_sources(file_text& file, std::string_view indent, const connection_entries& entries,
+                   const std::vector<size_t>& places) {
+  for (const size_t i : places) {
+    const connection_entries::source& source = entries.sources[i];
+    write_path(file, indent, path_prefix_of(entries, source), source.text());
+  }
+}
+
+// An element of the document element: empty, or with its children's lines.
+template <typename Children>
+void write_section(file_text& file, std::string_view name, bool empty, Children children) {
+  file << "\t<" << name;
+  if (empty) {
+    file << " />\n";
+    return;
+  }
+  file << ">\n";
+  children();
+  file << "\t</" << name << ">\n";
+}
+
+}  // namespace
+
+std::optional<new_connection_file> new_connection_file::plan(const connection_entries& entries) {
+  if (entries.layout != group_layout::flat) return std::nullopt;
+  for (const std::string& text : entries.include_paths) {
+    if (text.empty() || holds_zero_byte(text)) return std::nullopt;
+  }
+  for (const connection_entries::source& source : entries.sources) {
+    const std::string_view prefix = path_prefix_of(entries, source);
+    if ((prefix.empty() && source.text().empty()) || holds_zero_byte(prefix) || holds_zero_byte(source.text())) {
+      return std::nullopt;
+    }
+  }
+  std::vector<std::string_view> names;
+  for (const std::string& name : entries.group_names) {
+    if (holds_zero_byte(name)) return std::nullopt;
+    names.push_back(name);
+  }
+  if (firsts_among(names).size() != names.size()) return std::nullopt;
+
+  new_connection_file file(entries);
+  file.includes_ = firsts_among({entries.include_paths.begin(), entries.include_paths.end()});
+  file.groups_.resize(entries.group_names.size());
+  for (size_t i = 0; i < entries.sources.size(); ++i) {
+    const size_t group = entries.sources[i].group();
+    (group == no_group ? file.files_ : file.groups_[group]).push_back(i);
+  }
+  for (std::vector<size_t>& places : file.groups_) places = firsts_of_sources(entries, places);
+  file.files_ = firsts_of_sources(entries, file.files_);
+  return file;
+}
+
+void new_connection_file::count(change_counts& counts) const {
+  counts.added_include_directories += includes_.size();
+  counts.added_groups += groups_.size();
+  counts.added_files += files_.size();
+  for (const std::vector<size_t>& group : groups_) {
+    counts.added_files += group.size();
+    counts.groups_with_added_files += group.empty() ? 0 : 1;
+  }
+}
+
+void new_connection_file::write(pugi::xml_writer& writer) const {
+  const connection_entries& entries = *entries_;
+  file_text file(writer);
+  file << "<?xml version=\"1.0\"?>\n<iarProjectConnection name=\"src\" oneShot=\"false\">\n";
+  for (const std::string_view name : {"includePath", "asmIncludePath"}) {
+    write_section(file, name, includes_.empty(), [&] {
+      for (const size_t i : includes_) write_path(file, "\t\t", {}, entries.include_paths[i]);
+    });
+  }
+  write_section(file, "files", groups_.empty() && files_.empty(), [&] {
+    for (size_t group = 0; group < groups_.size(); ++group) {
+      file << "\t\t<group name=\"";
+      file.escaped(entries.group_names[group], in_attribute);
+      if (groups_[group].empty()) {
+        file << "\" />\n";
+        continue;
+      }
+      file << "\">\n";
+      write_sources(file, "\t\t\t", entries, groups_[group]);
+      file << "\t\t</group>\n";
+    }
+    write_sources(file, "\t\t", entries, files_);
+  });
+  file << "</iarProjectConnection>\n";
+}
+
+}  // namespace addfolder
