@@ -1,5 +1,7 @@
 #include "new_connection_file.h"
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -64,6 +66,62 @@ constexpr unsigned char escape_kind(unsigned char byte) {
   return byte < 32 ? in_text | in_attribute : 0;
 }
 
+// escape_kind for every byte, looked up.
+struct escape_table {
+  unsigned char kinds[256] = {};
+  constexpr escape_table() {
+    for (int byte = 0; byte < 256; ++byte) kinds[byte] = escape_kind(static_cast<unsigned char>(byte));
+  }
+};
+constexpr escape_table escapes;
+
+// Whether any of eight bytes may need escaping: a control character, or
+// one of & < > ". Almost no text holds one, so most bytes are passed over
+// eight at a time.
+bool may_need_escaping(std::uint64_t bytes) {
+  constexpr std::uint64_t ones = 0x0101010101010101ull;
+  constexpr std::uint64_t highs = 0x8080808080808080ull;
+  const auto has_zero_byte = [](std::uint64_t word) { return ((word - ones) & ~word & highs) != 0; };
+  return ((bytes - ones * 0x20) & ~bytes & highs) != 0 || has_zero_byte(bytes ^ (ones * '&')) ||
+         has_zero_byte(bytes ^ (ones * '<')) || has_zero_byte(bytes ^ (ones * '>')) ||
+         has_zero_byte(bytes ^ (ones * '"'));
+}
+
+// Appends a text to out, escaped where it stands: in an element's text or
+// an attribute's value.
+void append_escaped(std::string& out, std::string_view text, unsigned char where) {
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (i % 8 == 0) {
+      std::uint64_t bytes = 0;
+      while (i + 8 <= text.size() && (std::memcpy(&bytes, text.data() + i, 8), !may_need_escaping(bytes))) i += 8;
+      if (i == text.size()) break;
+    }
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if ((escapes.kinds[byte] & where) == 0) continue;
+    out.append(text, start, i - start);
+    start = i + 1;
+    if (byte == '&') {
+      out += "&amp;";
+    } else if (byte == '<') {
+      out += "&lt;";
+    } else if (byte == '>') {
+      out += "&gt;";
+    } else if (byte == '"') {
+      out += "&quot;";
+    } else {
+      out += {'&', '#', static_cast<char>('0' + byte / 10), static_cast<char>('0' + byte % 10), ';'};
+    }
+  }
+  out.append(text, start);
+}
+
+std::string escaped_text(std::string_view text, unsigned char where) {
+  std::string out;
+  append_escaped(out, text, where);
+  return out;
+}
+
 // The bytes of the file, handed to the writer in pieces of 64 KiB.
 class file_text {
  public:
@@ -74,27 +132,9 @@ class file_text {
     if (text_.size() >= capacity) flush();
     return *this;
   }
-  // A text escaped where it stands: in an element's text or an attribute's value.
+  // A text escaped where it stands.
   void escaped(std::string_view text, unsigned char where) {
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-      const auto byte = static_cast<unsigned char>(text[i]);
-      if ((escape_kind(byte) & where) == 0) continue;
-      text_.append(text, start, i - start);
-      start = i + 1;
-      if (byte == '&') {
-        text_ += "&amp;";
-      } else if (byte == '<') {
-        text_ += "&lt;";
-      } else if (byte == '>') {
-        text_ += "&gt;";
-      } else if (byte == '"') {
-        text_ += "&quot;";
-      } else {
-        text_ += {'&', '#', static_cast<char>('0' + byte / 10), static_cast<char>('0' + byte % 10), ';'};
-      }
-    }
-    text_.append(text, start);
+    append_escaped(text_, text, where);
     if (text_.size() >= capacity) flush();
   }
   void flush() {
@@ -108,18 +148,29 @@ class file_text {
   std::string text_;
 };
 
-void write_path(file_text& file, std::string_view indent, std::string_view prefix, std::string_view text) {
+void write_path(file_text& file, std::string_view indent, std::string_view text) {
   file << indent << "<path>";
-  file.escaped(prefix, in_text);
   file.escaped(text, in_text);
   file << "</path>\n";
 }
 
+// The files of a group share its prefix, which is escaped once for them all.
 void write_sources(file_text& file, std::string_view indent, const connection_entries& entries,
                    const std::vector<size_t>& places) {
+  std::string_view prefix;
+  std::string start;
   for (const size_t i : places) {
     const connection_entries::source& source = entries.sources[i];
-    write_path(file, indent, path_prefix_of(entries, source), source.text());
+    const std::string_view own_prefix = path_prefix_of(entries, source);
+    if (start.empty() || own_prefix.data() != prefix.data() || own_prefix.size() != prefix.size()) {
+      prefix = own_prefix;
+      start = indent;
+      start += "<path>";
+      start += escaped_text(prefix, in_text);
+    }
+    file << start;
+    file.escaped(source.text(), in_text);
+    file << "</path>\n";
   }
 }
 
@@ -184,7 +235,7 @@ void new_connection_file::write(pugi::xml_writer& writer) const {
   file << "<?xml version=\"1.0\"?>\n<iarProjectConnection name=\"src\" oneShot=\"false\">\n";
   for (const std::string_view name : {"includePath", "asmIncludePath"}) {
     write_section(file, name, includes_.empty(), [&] {
-      for (const size_t i : includes_) write_path(file, "\t\t", {}, entries.include_paths[i]);
+      for (const size_t i : includes_) write_path(file, "\t\t", entries.include_paths[i]);
     });
   }
   write_section(file, "files", groups_.empty() && files_.empty(), [&] {

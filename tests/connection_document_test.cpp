@@ -573,6 +573,7 @@ TEST(NewConnectionFile, IsWhatTheFilledDocumentSaves) {
                   {0, "$PROJ_DIR$\\lib\\a.c"}, {files, "$PROJ_DIR$/main.c"}, {1, "b.c"}}),
       entries_of({}, {"lib"}, many),
       entries_of({"$PROJ_DIR$\\inc"}, {}, {{files, "x.c"}}),
+      entries_of({}, {"lib"}, {{0, "$PROJ_DIR$\\..\\x.c"}, {0, "a.c"}, {files, "$PROJ_DIR$\\y.c"}}),
   };
   for (const connection_entries& entries : cases) {
     const std::optional<new_connection_file> straight = new_connection_file::plan(entries);
