@@ -22,33 +22,34 @@ std::vector<size_t> firsts_among(const std::vector<std::string_view>& texts) {
   return kept;
 }
 
-// The first of each text among a section's sources. Sources after one
-// prefix are the same text when what follows it is; a few are compared
-// with those kept so far.
-std::vector<size_t> firsts_of_sources(const connection_entries& entries, const std::vector<size_t>& places) {
+// Appends to kept the first of each text among a section's sources, given
+// by their places. Sources after one prefix are the same text when what
+// follows it is; a few are compared with those kept so far.
+void keep_firsts_of_sources(const connection_entries& entries, const size_t* places, size_t count,
+                            std::vector<size_t>& kept) {
   constexpr size_t compared_one_by_one = 16;
   bool after_one_prefix = true;
-  for (const size_t i : places) after_one_prefix = after_one_prefix && !entries.sources[i].is_whole();
-  std::vector<size_t> kept;
-  if (after_one_prefix && places.size() <= compared_one_by_one) {
-    for (const size_t i : places) {
+  for (size_t k = 0; k < count; ++k) after_one_prefix = after_one_prefix && !entries.sources[places[k]].is_whole();
+  if (after_one_prefix && count <= compared_one_by_one) {
+    const size_t first_kept = kept.size();
+    for (size_t k = 0; k < count; ++k) {
+      const std::string_view text = entries.sources[places[k]].text();
       bool repeated = false;
-      for (const size_t earlier : kept) {
-        repeated = repeated || same_path_text(entries.sources[earlier].text(), entries.sources[i].text());
+      for (size_t earlier = first_kept; earlier < kept.size() && !repeated; ++earlier) {
+        repeated = same_path_text(entries.sources[kept[earlier]].text(), text);
       }
-      if (!repeated) kept.push_back(i);
+      if (!repeated) kept.push_back(places[k]);
     }
-    return kept;
+    return;
   }
   std::vector<std::string> made;
   std::vector<std::string_view> texts;
-  made.reserve(places.size());
-  for (const size_t i : places) {
-    const connection_entries::source& source = entries.sources[i];
+  made.reserve(count);
+  for (size_t k = 0; k < count; ++k) {
+    const connection_entries::source& source = entries.sources[places[k]];
     texts.push_back(after_one_prefix ? source.text() : std::string_view(made.emplace_back(path_text_of(entries, source))));
   }
   for (const size_t k : firsts_among(texts)) kept.push_back(places[k]);
-  return kept;
 }
 
 bool holds_zero_byte(std::string_view text) { return text.find('\0') != std::string_view::npos; }
@@ -156,7 +157,7 @@ void write_path(file_text& file, std::string_view indent, std::string_view text)
 
 // The files of a group share its prefix, which is escaped once for them all.
 void write_sources(file_text& file, std::string_view indent, const connection_entries& entries,
-                   const std::vector<size_t>& places) {
+                   std::span<const size_t> places) {
   std::string_view prefix;
   std::string start;
   for (const size_t i : places) {
@@ -209,24 +210,38 @@ std::optional<new_connection_file> new_connection_file::plan(const connection_en
 
   new_connection_file file(entries);
   file.includes_ = firsts_among({entries.include_paths.begin(), entries.include_paths.end()});
-  file.groups_.resize(entries.group_names.size());
-  for (size_t i = 0; i < entries.sources.size(); ++i) {
-    const size_t group = entries.sources[i].group();
-    (group == no_group ? file.files_ : file.groups_[group]).push_back(i);
+  // The sources section by section, each in its order: the groups', then files'.
+  const size_t sections = entries.group_names.size() + 1;
+  const auto section_of = [&](const connection_entries::source& source) {
+    return source.group() == no_group ? sections - 1 : source.group();
+  };
+  std::vector<size_t> starts(sections + 1, 0);
+  for (const connection_entries::source& source : entries.sources) ++starts[section_of(source) + 1];
+  for (size_t k = 1; k <= sections; ++k) starts[k] += starts[k - 1];
+  std::vector<size_t> places(entries.sources.size());
+  std::vector<size_t> next(starts.begin(), starts.end() - 1);
+  for (size_t i = 0; i < entries.sources.size(); ++i) places[next[section_of(entries.sources[i])]++] = i;
+  file.sources_.reserve(places.size());
+  file.ends_.reserve(sections);
+  for (size_t k = 0; k < sections; ++k) {
+    keep_firsts_of_sources(entries, places.data() + starts[k], starts[k + 1] - starts[k], file.sources_);
+    file.ends_.push_back(file.sources_.size());
   }
-  for (std::vector<size_t>& places : file.groups_) places = firsts_of_sources(entries, places);
-  file.files_ = firsts_of_sources(entries, file.files_);
   return file;
 }
 
 void new_connection_file::count(change_counts& counts) const {
   counts.added_include_directories += includes_.size();
-  counts.added_groups += groups_.size();
-  counts.added_files += files_.size();
-  for (const std::vector<size_t>& group : groups_) {
-    counts.added_files += group.size();
-    counts.groups_with_added_files += group.empty() ? 0 : 1;
+  counts.added_groups += ends_.size() - 1;
+  counts.added_files += sources_.size();
+  for (size_t group = 0; group + 1 < ends_.size(); ++group) {
+    counts.groups_with_added_files += listed_in(group).empty() ? 0 : 1;
   }
+}
+
+std::span<const size_t> new_connection_file::listed_in(size_t section) const {
+  const size_t begin = section == 0 ? 0 : ends_[section - 1];
+  return {sources_.data() + begin, ends_[section] - begin};
 }
 
 void new_connection_file::write(pugi::xml_writer& writer) const {
@@ -238,19 +253,20 @@ void new_connection_file::write(pugi::xml_writer& writer) const {
       for (const size_t i : includes_) write_path(file, "\t\t", entries.include_paths[i]);
     });
   }
-  write_section(file, "files", groups_.empty() && files_.empty(), [&] {
-    for (size_t group = 0; group < groups_.size(); ++group) {
+  const size_t groups = ends_.size() - 1;
+  write_section(file, "files", groups == 0 && listed_in(groups).empty(), [&] {
+    for (size_t group = 0; group < groups; ++group) {
       file << "\t\t<group name=\"";
       file.escaped(entries.group_names[group], in_attribute);
-      if (groups_[group].empty()) {
+      if (listed_in(group).empty()) {
         file << "\" />\n";
         continue;
       }
       file << "\">\n";
-      write_sources(file, "\t\t\t", entries, groups_[group]);
+      write_sources(file, "\t\t\t", entries, listed_in(group));
       file << "\t\t</group>\n";
     }
-    write_sources(file, "\t\t", entries, files_);
+    write_sources(file, "\t\t", entries, listed_in(groups));
   });
   file << "</iarProjectConnection>\n";
 }

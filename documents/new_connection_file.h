@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include <pugixml.hpp>
@@ -34,11 +35,17 @@ class new_connection_file {
  private:
   explicit new_connection_file(const connection_entries& entries) : entries_(&entries) {}
 
+  // The places in the entries of the sources that a section lists: each
+  // group's, then those that files lists directly.
+  std::span<const size_t> listed_in(size_t section) const;
+
   const connection_entries* entries_;
-  // The places in the entries of what each section lists.
+  // The places in the entries of the include directories that the include
+  // sections list, and of the sources that the groups and files list,
+  // section after section, and where each section's end.
   std::vector<size_t> includes_;
-  std::vector<std::vector<size_t>> groups_;
-  std::vector<size_t> files_;
+  std::vector<size_t> sources_;
+  std::vector<size_t> ends_;
 };
 
 }  // namespace addfolder
