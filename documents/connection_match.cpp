@@ -105,11 +105,7 @@ bool group_names_differ(const std::vector<planned_entries>& plans) {
   for (const planned_entries& plan : plans) {
     names.insert(names.end(), plan.entries->group_names.begin(), plan.entries->group_names.end());
   }
-  const std::vector<size_t> first = first_of_same_texts(names);
-  for (size_t i = 0; i < first.size(); ++i) {
-    if (first[i] != i) return false;
-  }
-  return true;
+  return are_different_texts(names);
 }
 
 // Whether any file of a plan lies within the scope of the test. The files

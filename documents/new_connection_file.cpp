@@ -195,18 +195,22 @@ std::optional<new_connection_file> new_connection_file::plan(const connection_en
   for (const std::string& text : entries.include_paths) {
     if (text.empty() || holds_zero_byte(text)) return std::nullopt;
   }
+  // A group's files share its prefix, which is looked at once.
+  std::string_view looked_at;
   for (const connection_entries::source& source : entries.sources) {
     const std::string_view prefix = path_prefix_of(entries, source);
-    if ((prefix.empty() && source.text().empty()) || holds_zero_byte(prefix) || holds_zero_byte(source.text())) {
-      return std::nullopt;
+    if (prefix.data() != looked_at.data() || prefix.size() != looked_at.size()) {
+      if (holds_zero_byte(prefix)) return std::nullopt;
+      looked_at = prefix;
     }
+    if ((prefix.empty() && source.text().empty()) || holds_zero_byte(source.text())) return std::nullopt;
   }
   std::vector<std::string_view> names;
   for (const std::string& name : entries.group_names) {
     if (holds_zero_byte(name)) return std::nullopt;
     names.push_back(name);
   }
-  if (firsts_among(names).size() != names.size()) return std::nullopt;
+  if (!are_different_texts(names)) return std::nullopt;
 
   new_connection_file file(entries);
   file.includes_ = firsts_among({entries.include_paths.begin(), entries.include_paths.end()});

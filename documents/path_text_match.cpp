@@ -139,4 +139,12 @@ std::vector<size_t> first_of_same_texts(const std::vector<std::string_view>& tex
   return first;
 }
 
+bool are_different_texts(const std::vector<std::string_view>& texts) {
+  const std::vector<size_t> first = first_of_same_texts(texts);
+  for (size_t i = 0; i < first.size(); ++i) {
+    if (first[i] != i) return false;
+  }
+  return true;
+}
+
 }  // namespace addfolder

@@ -38,6 +38,9 @@ size_t path_text_hash_ignoring_case(std::string_view text);
 // the same: its own where no earlier one is.
 std::vector<size_t> first_of_same_texts(const std::vector<std::string_view>& texts);
 
+// Whether no two of texts are the same text for same_path_text.
+bool are_different_texts(const std::vector<std::string_view>& texts);
+
 // True when left and right are the same text under the rule. Inline, so that
 // the rule costs the comparisons of a large document one branch each.
 inline bool same_path_text(std::string_view left, std::string_view right, name_rule rule = host_name_rule) {
